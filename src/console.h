@@ -1,0 +1,42 @@
+/*
+ * The console front end: the dialogue that collects a run's answers, the
+ * opening lines, and the solution report on the screen or in a file. Every
+ * function writes to the streams it is given; only `run` touches `pieces`
+ * and `optimal`. Each line ends with a line end that also flushes.
+ */
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <stack>
+#include <string>
+
+#include "hanoi.h"
+
+struct Answers {
+    std::int16_t pieces;
+    search_method method;
+    std::string destination;  // "." for the screen, otherwise a file name
+};
+
+// Asks for the piece count (1 to 15) and the method (0 to 2) until each is a
+// whole integer in range, then reads the destination word. Returns nothing
+// when the input ends (or fails) before the destination is read.
+std::optional<Answers> dialogue(std::istream& in, std::ostream& out);
+
+// "<N> pecas: Solucao otima <2^N - 1> movimentos." and "Pensando... ".
+void writeopening(std::ostream& out);
+
+// The report body: optimal or not, the length, every move in playing order
+// (consuming `solution`) and the number of states examined.
+void writereport(std::ostream& out, std::stack<HanoiMove> solution, std::int64_t examined);
+
+// The heading line of a report file: "<N> pecas com o metodo <label>".
+void writeheading(std::ostream& out, search_method method);
+
+enum class RunStatus { solved, outputfailed, inputended, exhausted };
+
+// The whole run: dialogue, search with progress on `out`, and the report on
+// `out` or in the named file. Failures are explained on `err`.
+RunStatus run(std::istream& in, std::ostream& out, std::ostream& err);

@@ -1,0 +1,48 @@
+/*
+ * Records shared by every unit of the program: a puzzle position, a move, the
+ * search strategies, and the two process-wide values that every query reads.
+ *
+ * Pegs are numbered 1, 2, 3; pieces by size from 0 (the smallest) to N - 1.
+ * The piece number N itself stands for "no piece" (an empty peg), so it
+ * compares larger than every real piece.
+ */
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+inline constexpr std::int16_t maxpieces = 15;
+
+/*
+ * One move, chained to the move made just before it on the same path.
+ * A record is shared by every state and later move that descends from it, so
+ * the path is never copied. `depth` counts the moves from the start up to and
+ * including this one (1 for a first move, whose `prev` is null).
+ * Fields are ordered for a 16-byte record.
+ */
+struct HanoiMove {
+    std::int16_t from;
+    std::int16_t to;
+    std::int32_t depth;
+    const HanoiMove* prev;
+};
+
+/*
+ * One position as it sits on the frontier; copied by value. Copying shares
+ * `move`, never the chain behind it. `pegs[i]` is the peg of piece i; only the
+ * first N entries mean anything. `score` is the evaluation for the run's
+ * strategy (higher is better); the start state's score is never set or read.
+ */
+struct HanoiState {
+    std::array<std::int8_t, maxpieces> pegs;
+    std::int32_t score;
+    const HanoiMove* move;  // null for the start state
+};
+
+enum class search_method : std::int8_t { astar = 0, breadth = 1, greedy = 2 };
+
+// N, the run's piece count (1 to 15 once the dialogue is over). The evaluation
+// lowers it for the length of a sub-problem and puts it back.
+extern std::int16_t pieces;
+// 2^N - 1, the length of the optimal solution.
+extern std::int32_t optimal;

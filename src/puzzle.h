@@ -1,0 +1,53 @@
+/*
+ * The puzzle model: the start position, the queries on a position and the
+ * rule for legal moves. Every function reads N from `pieces` at the moment it
+ * is called, so the evaluation can run them on a smaller sub-problem.
+ * All are O(N) or better and do no I/O.
+ */
+#pragma once
+
+#include <cstdint>
+
+#include "hanoi.h"
+
+// 2^n for 0 <= n <= 30, exact (the same value as truncating pow(2.0, n)).
+constexpr std::int32_t power2(int n) { return std::int32_t{1} << n; }
+
+// The length of the optimal solution for n pieces: 2^n - 1.
+constexpr std::int32_t optimalmoves(int n) { return power2(n) - 1; }
+
+// Every piece on peg 1, no move, score unset.
+HanoiState startstate();
+
+// The piece on top of `peg` (the smallest piece on it); N when it is empty.
+std::int16_t topof(const HanoiState& state, std::int16_t peg);
+
+// The piece at the bottom of `peg` (the largest piece on it); N when empty.
+std::int16_t baseof(const HanoiState& state, std::int16_t peg);
+
+// True when every piece lies on peg 3.
+bool hitgoal(const HanoiState& state);
+
+// A legal move: `piece` (the top of peg `from`) goes to peg `to`.
+struct PegMove {
+    std::int16_t from;
+    std::int16_t to;
+    std::int16_t piece;
+};
+
+// The legal moves of a position in their fixed order (1->2, 1->3, 2->1,
+// 2->3, 3->1, 3->2, leaving out the illegal ones): the moved piece must be
+// smaller than the top of the destination, and the peg the last move went to
+// may not be a source (the piece just moved stays put). At most three moves
+// are ever legal.
+struct MoveList {
+    PegMove moves[3];
+    int count = 0;
+
+    const PegMove* begin() const { return moves; }
+    const PegMove* end() const { return moves + count; }
+};
+MoveList legalmoves(const HanoiState& state);
+
+// `state` after `move`: the moved piece's peg changed, nothing else.
+HanoiState applymove(HanoiState state, const PegMove& move);

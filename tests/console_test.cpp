@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "console.h"
+#include "fixtures.h"
+
+namespace {
+
+const std::string piecesprompt = "Escolha o numero de pecas (1-15): \n";
+const std::string methodprompt = "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n";
+const std::string destinationprompt =
+    "Digite o nome do arquivo de saida\n"
+    "Digite \".\" e aperte <ENTER> para ter a saida na tela (nao recomendado\n"
+    "para 5 ou mais pecas).\n:";
+
+std::string repeated(const std::string& text, int times)
+{
+    std::string all;
+    while (times-- > 0)
+        all += text;
+    return all;
+}
+
+TEST(Dialogue, AsksAgainUntilEachAnswerIsAnIntegerInRange)
+{
+    struct Case {
+        std::string input;
+        int pieceprompts, methodprompts;
+        int pieces;
+        search_method method;
+        std::string destination;
+    };
+    const Case cases[] = {
+        {"3 0 .", 1, 1, 3, search_method::astar, "."},
+        {"0 16 3 1 out.txt", 3, 1, 3, search_method::breadth, "out.txt"},
+        {"3 -1 1 .", 1, 2, 3, search_method::breadth, "."},
+        {"-5\n15\n2\n.hidden\n", 2, 1, 15, search_method::greedy, ".hidden"},
+        {"3abc x 70000 65539 +4 3 2.0 -3 +2 ..", 5, 4, 4, search_method::greedy, ".."},
+        {"007 4294967296 -2147483649 1 .", 1, 3, 7, search_method::breadth, "."},
+        {"+ - +-3 -+3 1\t\t0\r\n.", 5, 1, 1, search_method::astar, "."},
+    };
+    for (const Case& c : cases) {
+        std::istringstream in(c.input);
+        std::ostringstream out;
+        const std::optional<Answers> answers = dialogue(in, out);
+        ASSERT_TRUE(answers) << c.input;
+        EXPECT_EQ(answers->pieces, c.pieces) << c.input;
+        EXPECT_EQ(answers->method, c.method) << c.input;
+        EXPECT_EQ(answers->destination, c.destination) << c.input;
+        EXPECT_EQ(out.str(), repeated(piecesprompt, c.pieceprompts) +
+                                 repeated(methodprompt, c.methodprompts) + destinationprompt)
+            << c.input;
+    }
+}
+
+TEST(Dialogue, EndsWhenTheInputEndsBeforeTheDestination)
+{
+    const std::string inputs[] = {"", "  \n", "3", "3 0", "3 0 \n\t", "x y z", "0 0 0", "3 7 9"};
+    for (const std::string& input : inputs) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        EXPECT_FALSE(dialogue(in, out)) << '"' << input << '"';
+    }
+}
+
+TEST(Dialogue, OverlongWordsAreRefusedNotTruncated)
+{
+    const std::string digits(5000, '1');
+    std::istringstream in("000000000000000000000000003 " + digits + " 2 " + std::string(5000, 'f'));
+    std::ostringstream out;
+    const std::optional<Answers> answers = dialogue(in, out);
+    ASSERT_TRUE(answers);
+    EXPECT_EQ(answers->pieces, 3);
+    EXPECT_EQ(answers->method, search_method::greedy);
+    EXPECT_GT(answers->destination.size(), 4096u);
+}
+
+TEST(Run, OnePieceTranscript)
+{
+    const PieceCount n(0);
+    std::istringstream in("1 0 .\n");
+    std::ostringstream out, err;
+    EXPECT_EQ(run(in, out, err), RunStatus::solved);
+    EXPECT_EQ(out.str(), piecesprompt + methodprompt + destinationprompt +
+                             "1 pecas: Solucao otima 1 movimentos.\n"
+                             "Pensando... \n"
+                             "Encontrada solucao otima (1 movimentos):\n"
+                             "1->3\n"
+                             "Total de nos examinados (incluindo o final): 2\n");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(Run, InputEndedIsReportedOnTheErrorStream)
+{
+    const PieceCount n(0);
+    std::istringstream in("3 0");
+    std::ostringstream out, err;
+    EXPECT_EQ(run(in, out, err), RunStatus::inputended);
+    EXPECT_EQ(err.str(), "hanoi: a entrada terminou antes do fim do dialogo\n");
+    EXPECT_EQ(out.str().find("Pensando"), std::string::npos);
+}
+
+TEST(Report, HeadingAndBodyForEachMethod)
+{
+    struct Case {
+        int n;
+        search_method method;
+        int length;
+        std::string text;
+    };
+    const Case cases[] = {
+        {1, search_method::astar, 1,
+         "1 pecas com o metodo A*.\nEncontrada solucao otima (1 movimentos):\n2->3\n"
+         "Total de nos examinados (incluindo o final): 12\n"},
+        {2, search_method::breadth, 1,
+         "2 pecas com o metodo de Busca em Largura.\nEncontrada solucao subotima (1 movimentos):\n"
+         "2->3\nTotal de nos examinados (incluindo o final): 12\n"},
+        {2, search_method::greedy, 4,
+         "2 pecas com o metodo Guloso.\nEncontrada solucao subotima (4 movimentos):\n"
+         "2->3\n2->3\n2->3\n2->3\nTotal de nos examinados (incluindo o final): 12\n"},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        std::stack<HanoiMove> solution;
+        for (int i = 0; i < c.length; ++i)
+            solution.push({2, 3, i + 1, nullptr});
+        std::ostringstream out;
+        writeheading(out, c.method);
+        writereport(out, solution, 12);
+        EXPECT_EQ(out.str(), c.text);
+    }
+}
+
+}  // namespace

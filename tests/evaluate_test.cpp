@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "evaluate.h"
+#include "fixtures.h"
+
+namespace {
+
+TEST(Evaluate, ScoresOfKnownPositions)
+{
+    struct Case {
+        int n;
+        std::initializer_list<int> pegs;
+        int depth;
+        int astar, breadth, greedy;
+    };
+    const Case cases[] = {
+        {1, {3}, 1, -1, -2, 0},
+        {1, {2}, 1, -2, -2, -1},
+        {3, {2, 1, 1}, 1, -8, -8, -7},
+        {3, {3, 1, 1}, 1, -7, -8, -6},
+        {6, {2, 2, 2, 2, 2, 1}, 0, -32, -63, -32},
+        {6, {1, 1, 1, 1, 2, 1}, 0, -42, -63, -42},
+        {6, {1, 1, 1, 1, 1, 3}, 0, -31, -63, -31},
+        {6, {1, 2, 3, 1, 2, 3}, 0, -20, -63, -20},
+        {7, {3, 3, 3, 3, 3, 2, 1}, 0, -95, -127, -95},
+        {3, {1, 1, 1}, 5, -12, -12, -7},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        const HanoiMove move{1, 2, c.depth, nullptr};
+        const HanoiState s = stateof(c.pegs, &move);
+        EXPECT_EQ(eval(s, search_method::astar), c.astar) << "n=" << c.n << " row " << &c - cases;
+        EXPECT_EQ(eval(s, search_method::breadth), c.breadth) << "n=" << c.n << " row " << &c - cases;
+        EXPECT_EQ(eval(s, search_method::greedy), c.greedy) << "n=" << c.n << " row " << &c - cases;
+    }
+}
+
+TEST(Evaluate, GoalHasNoEstimateAtAnySize)
+{
+    for (int size = 1; size <= maxpieces; ++size) {
+        const PieceCount n(size);
+        HanoiState goal{};
+        goal.pegs.fill(3);
+        EXPECT_EQ(eval(goal, search_method::greedy), 0) << "n=" << size;
+    }
+}
+
+TEST(Evaluate, PieceCountRestoredAfterNestedSubProblems)
+{
+    const PieceCount n(15);
+    // k = 14 on peg 3 recurses on 14 pieces, whose own largest qualifying
+    // piece recurses again.
+    const HanoiState s = stateof({1, 2, 3, 2, 1, 3, 1, 2, 3, 3, 2, 2, 3, 2, 3});
+    eval(s, search_method::greedy);
+    EXPECT_EQ(pieces, 15);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Evaluate, AStarScoresAlongTheTwoPieceTrace)
+{
+    struct Case {
+        std::initializer_list<int> pegs;
+        int depth;
+        int score;
+    };
+    const Case cases[] = {
+        {{2, 1}, 1, -3}, {{3, 1}, 1, -4}, {{2, 3}, 2, -3}, {{1, 3}, 3, -4}, {{3, 3}, 3, -3},
+    };
+    const PieceCount n(2);
+    for (const Case& c : cases) {
+        const HanoiMove move{1, 2, c.depth, nullptr};
+        EXPECT_EQ(eval(stateof(c.pegs, &move), search_method::astar), c.score)
+            << "row " << &c - cases;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,247 @@
+// Drives the built program as a user would: answers on standard input, and
+// checks what it writes, the files it makes and its exit status.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string prompts =
+    "Escolha o numero de pecas (1-15): \n"
+    "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n"
+    "Digite o nome do arquivo de saida\n"
+    "Digite \".\" e aperte <ENTER> para ter a saida na tela (nao recomendado\n"
+    "para 5 ou mais pecas).\n:";
+
+std::string readfile(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Program : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "hanoi-test-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs the program in the test's own folder with `input` as its standard
+    // input; `shell` is put before the command (a umask, a redirection).
+    Outcome run(const std::string& input, const std::string& shell = "") const
+    {
+        std::ofstream(dir_ / "input", std::ios::binary) << input;
+        const std::string command = "cd '" + dir_.string() + "' && " + shell + " '" HANOI_BINARY
+                                    "' < input > stdout 2> stderr";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readfile(dir_ / "stdout"),
+                readfile(dir_ / "stderr")};
+    }
+
+    fs::path dir_;
+};
+
+struct Report {
+    std::string verdict;  // "otima" or "subotima"
+    long length = -1;
+    std::vector<std::pair<int, int>> moves;
+    long examined = -1;
+};
+
+Report parsereport(const std::string& text)
+{
+    Report report;
+    std::istringstream lines(text.substr(text.find("Encontrada solucao ")));
+    std::string line;
+    std::smatch m;
+    std::getline(lines, line);
+    if (std::regex_match(line, m, std::regex(R"(Encontrada solucao (\w+) \((\d+) movimentos\):)"))) {
+        report.verdict = m[1];
+        report.length = std::stol(m[2]);
+    }
+    while (std::getline(lines, line)) {
+        if (std::regex_match(line, m, std::regex(R"(([1-3])->([1-3]))")))
+            report.moves.emplace_back(std::stoi(m[1]), std::stoi(m[2]));
+        else if (std::regex_match(line, m, std::regex(R"(Total de nos examinados \(incluindo o final\): (\d+))")))
+            report.examined = std::stol(m[1]);
+    }
+    return report;
+}
+
+// True when the moves, played from every piece on peg 1, are all legal and
+// end with every piece on peg 3.
+bool solves(int pieces, const std::vector<std::pair<int, int>>& moves)
+{
+    std::vector<int> pegs[4];
+    for (int piece = pieces - 1; piece >= 0; --piece)
+        pegs[1].push_back(piece);
+    for (const auto& [from, to] : moves) {
+        if (pegs[from].empty() || (!pegs[to].empty() && pegs[to].back() < pegs[from].back()))
+            return false;
+        pegs[to].push_back(pegs[from].back());
+        pegs[from].pop_back();
+    }
+    return static_cast<int>(pegs[3].size()) == pieces;
+}
+
+TEST_F(Program, OnePieceTranscriptIsExact)
+{
+    const Outcome o = run("1 0 .\n");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, prompts +
+                         "1 pecas: Solucao otima 1 movimentos.\n"
+                         "Pensando... \n"
+                         "Encontrada solucao otima (1 movimentos):\n"
+                         "1->3\n"
+                         "Total de nos examinados (incluindo o final): 2\n");
+    EXPECT_EQ(o.err, "");
+}
+
+TEST_F(Program, ThreePieceReportFileIsExact)
+{
+    const Outcome o = run("3\n0\nsolucao.txt\n", "umask 000 &&");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out, prompts + "3 pecas: Solucao otima 7 movimentos.\nPensando... \n");
+    EXPECT_EQ(readfile(dir_ / "solucao.txt"),
+              "3 pecas com o metodo A*.\n"
+              "Encontrada solucao otima (7 movimentos):\n"
+              "1->3\n1->2\n3->2\n1->3\n2->1\n2->3\n1->3\n"
+              "Total de nos examinados (incluindo o final): 9\n");
+    EXPECT_EQ(fs::status(dir_ / "solucao.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::group_write | fs::perms::others_read);
+}
+
+TEST_F(Program, ExistingReportFileIsReplaced)
+{
+    std::ofstream(dir_ / ".x") << std::string(10000, 'z');
+    EXPECT_EQ(run("4 2 .x").status, 0);
+    const std::string text = readfile(dir_ / ".x");
+    EXPECT_TRUE(text.starts_with("4 pecas com o metodo Guloso.\nEncontrada solucao subotima (19 movimentos):\n"));
+    EXPECT_EQ(text.find('z'), std::string::npos);
+}
+
+TEST_F(Program, EveryFinishingRunGivesItsKnownResult)
+{
+    struct Case {
+        int n;
+        int method;
+        long length;
+        long examined;
+    };
+    const Case cases[] = {
+        {1, 0, 1, 2},        {1, 1, 1, 3},          {1, 2, 1, 2},       {2, 0, 3, 4},
+        {2, 1, 3, 9},        {2, 2, 3, 4},          {3, 0, 7, 9},       {3, 1, 7, 35},
+        {3, 2, 7, 8},        {4, 0, 15, 24},        {4, 1, 15, 653},    {4, 2, 19, 24},
+        {5, 0, 31, 120},     {5, 1, 31, 118435},    {5, 2, 37, 53},     {6, 0, 63, 224},
+        {6, 2, 75, 107},     {8, 0, 255, 960},      {8, 2, 293, 426},   {10, 0, 1023, 3840},
+        {10, 2, 1159, 1707}, {15, 0, 32767, 122880}, {15, 2, 36875, 55993},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(std::to_string(c.n) + " " + std::to_string(c.method) + " .");
+        ASSERT_EQ(o.status, 0) << o.err;
+        const Report report = parsereport(o.out);
+        const long optimal = (1L << c.n) - 1;
+        SCOPED_TRACE("n=" + std::to_string(c.n) + " method " + std::to_string(c.method));
+        EXPECT_EQ(report.length, c.length);
+        EXPECT_EQ(report.verdict, c.length == optimal ? "otima" : "subotima");
+        EXPECT_EQ(report.examined, c.examined);
+        EXPECT_EQ(static_cast<long>(report.moves.size()), c.length);
+        EXPECT_TRUE(solves(c.n, report.moves));
+    }
+}
+
+TEST_F(Program, ProgressLinesEveryHundredThousandStates)
+{
+    struct Case {
+        std::string input;
+        std::string progress;
+    };
+    const Case cases[] = {
+        {"15 0 .", "Nos abertos: 100000\nProfundidade instantanea: 26677\n"},
+        {"5 1 .", "Nos abertos: 100000\nProfundidade instantanea: 31\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.input);
+        const std::string opening = o.out.substr(prompts.size());
+        const std::size_t thinking = opening.find("Pensando... \n") + 13;
+        EXPECT_EQ(opening.substr(thinking, opening.find("Encontrada") - thinking), c.progress);
+    }
+}
+
+TEST_F(Program, OpeningLineForFifteenPieces)
+{
+    const Outcome o = run("15 2 out");
+    EXPECT_EQ(o.out, prompts + "15 pecas: Solucao otima 32767 movimentos.\nPensando... \n");
+}
+
+TEST_F(Program, ValidationLoopsAskAgain)
+{
+    const Outcome o = run("0 16 abc 3 -1 1 .");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_TRUE(o.out.starts_with(
+        "Escolha o numero de pecas (1-15): \nEscolha o numero de pecas (1-15): \n"
+        "Escolha o numero de pecas (1-15): \nEscolha o numero de pecas (1-15): \n"
+        "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n"
+        "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \nDigite"));
+    EXPECT_NE(o.out.find("Total de nos examinados (incluindo o final): 35\n"), std::string::npos);
+}
+
+TEST_F(Program, InputEndingEarlyStopsWithStatusTwo)
+{
+    for (const std::string input : {"", "3", "3 1", "abc def", "99 2 \n"}) {
+        const Outcome o = run(input);
+        EXPECT_EQ(o.status, 2) << input;
+        EXPECT_EQ(o.err, "hanoi: a entrada terminou antes do fim do dialogo\n") << input;
+        EXPECT_EQ(o.out.find("Pensando"), std::string::npos) << input;
+    }
+}
+
+TEST_F(Program, UnwritableReportFileIsAnError)
+{
+    struct Case {
+        std::string name;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"missing/out.txt", "No such file or directory"},
+        {".", ""},  // the screen, for contrast
+        {"/", "Is a directory"},
+        {std::string(5000, 'n'), "File name too long"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run("2 0 " + c.name);
+        if (c.reason.empty()) {
+            EXPECT_EQ(o.status, 0);
+            continue;
+        }
+        EXPECT_EQ(o.status, 1) << c.name;
+        EXPECT_TRUE(o.err.starts_with("hanoi: nao foi possivel escrever o arquivo de saida \""))
+            << o.err;
+        EXPECT_TRUE(o.err.ends_with("\": " + c.reason + "\n")) << o.err;
+        EXPECT_TRUE(o.out.ends_with("Pensando... \n"));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "fixtures.h"
+#include "puzzle.h"
+
+namespace {
+
+TEST(Puzzle, OptimalMoves)
+{
+    EXPECT_EQ(optimalmoves(1), 1);
+    EXPECT_EQ(optimalmoves(3), 7);
+    EXPECT_EQ(optimalmoves(15), 32767);
+}
+
+TEST(Puzzle, StartStateHasEveryPieceOnPegOne)
+{
+    const PieceCount n(4);
+    const HanoiState start = startstate();
+    EXPECT_EQ(start.move, nullptr);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(start.pegs[i], 1);
+}
+
+TEST(Puzzle, TopAndBaseOfEachPeg)
+{
+    struct Case {
+        int n;
+        std::initializer_list<int> pegs;
+        int top[3];
+        int base[3];
+    };
+    const Case cases[] = {
+        {3, {1, 1, 1}, {0, 3, 3}, {2, 3, 3}},
+        {3, {2, 1, 2}, {1, 0, 3}, {1, 2, 3}},
+        {1, {3}, {1, 1, 0}, {1, 1, 0}},
+        {5, {3, 2, 3, 1, 3}, {3, 1, 0}, {3, 1, 4}},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        const HanoiState s = stateof(c.pegs);
+        for (std::int16_t peg = 1; peg <= 3; ++peg) {
+            EXPECT_EQ(topof(s, peg), c.top[peg - 1]) << "n=" << c.n << " peg " << peg;
+            EXPECT_EQ(baseof(s, peg), c.base[peg - 1]) << "n=" << c.n << " peg " << peg;
+        }
+    }
+}
+
+TEST(Puzzle, HitGoalOnlyWithEveryPieceOnPegThree)
+{
+    struct Case {
+        int n;
+        std::initializer_list<int> pegs;
+        bool goal;
+    };
+    const Case cases[] = {
+        {1, {3}, true},     {1, {2}, false},          {3, {3, 3, 3}, true},
+        {3, {3, 3, 1}, false}, {3, {2, 3, 3}, false}, {15, {3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, true},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        EXPECT_EQ(hitgoal(stateof(c.pegs)), c.goal) << "n=" << c.n;
+    }
+}
+
+TEST(Puzzle, LegalMovesInFixedOrderWithoutMovingTheLastPieceAgain)
+{
+    struct Case {
+        int n;
+        std::initializer_list<int> pegs;
+        std::int16_t lastto;  // 0: the start state, no last move
+        std::vector<std::vector<int>> moves;  // {from, to, piece}
+    };
+    const Case cases[] = {
+        {3, {1, 1, 1}, 0, {{1, 2, 0}, {1, 3, 0}}},
+        {1, {2}, 2, {}},
+        {1, {1}, 0, {{1, 2, 0}, {1, 3, 0}}},
+        {3, {2, 1, 1}, 2, {{1, 3, 1}}},
+        {3, {2, 3, 1}, 3, {{2, 1, 0}, {2, 3, 0}}},
+        {3, {2, 3, 1}, 1, {{2, 1, 0}, {2, 3, 0}, {3, 1, 1}}},
+        {3, {3, 3, 3}, 3, {}},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        const HanoiMove last{0, c.lastto, 1, nullptr};
+        const HanoiState s = stateof(c.pegs, c.lastto ? &last : nullptr);
+        std::vector<std::vector<int>> got;
+        for (const PegMove& m : legalmoves(s))
+            got.push_back({m.from, m.to, m.piece});
+        EXPECT_EQ(got, c.moves) << "n=" << c.n << " last to " << c.lastto;
+    }
+}
+
+TEST(Puzzle, ApplyMoveChangesOnlyTheCopy)
+{
+    const PieceCount n(3);
+    const HanoiMove first{1, 2, 1, nullptr};
+    const HanoiState s = stateof({2, 1, 1}, &first);
+    const HanoiState t = applymove(s, {1, 3, 1});
+    EXPECT_EQ(t.pegs[1], 3);
+    EXPECT_EQ(t.pegs[0], 2);
+    EXPECT_EQ(s.pegs[1], 1);
+    EXPECT_EQ(t.move, &first);
+    EXPECT_EQ(first.to, 2);
+}
+
+}  // namespace

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "fixtures.h"
+#include "search.h"
+
+namespace {
+
+std::string movesof(std::stack<HanoiMove> solution)
+{
+    std::string moves;
+    for (; !solution.empty(); solution.pop())
+        moves += std::to_string(solution.top().from) + "->" + std::to_string(solution.top().to) + " ";
+    return moves;
+}
+
+TEST(Search, SmallRunsFindTheKnownSolutions)
+{
+    struct Case {
+        int n;
+        search_method method;
+        std::string moves;
+        std::int64_t examined;
+    };
+    const std::string three = "1->3 1->2 3->2 1->3 2->1 2->3 1->3 ";
+    const Case cases[] = {
+        {1, search_method::astar, "1->3 ", 2},
+        {1, search_method::breadth, "1->3 ", 3},
+        {1, search_method::greedy, "1->3 ", 2},
+        {2, search_method::astar, "1->2 1->3 2->3 ", 4},
+        {2, search_method::breadth, "1->2 1->3 2->3 ", 9},
+        {2, search_method::greedy, "1->2 1->3 2->3 ", 4},
+        {3, search_method::astar, three, 9},
+        {3, search_method::breadth, three, 35},
+        {3, search_method::greedy, three, 8},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        std::ostringstream progress;
+        const SearchResult result = search(c.method, progress);
+        EXPECT_EQ(result.status, SearchStatus::solved);
+        EXPECT_EQ(movesof(result.solution), c.moves) << "n=" << c.n;
+        EXPECT_EQ(result.examined, c.examined) << "n=" << c.n;
+        EXPECT_EQ(progress.str(), "");
+    }
+}
+
+TEST(Search, SolutionDepthsCountUpFromOne)
+{
+    const PieceCount n(4);
+    std::ostringstream progress;
+    SearchResult result = search(search_method::greedy, progress);
+    ASSERT_EQ(result.solution.size(), 19u);
+    for (std::int32_t depth = 1; !result.solution.empty(); ++depth, result.solution.pop())
+        EXPECT_EQ(result.solution.top().depth, depth);
+}
+
+TEST(Search, ProgressEveryHundredThousandStates)
+{
+    const PieceCount n(5);
+    std::ostringstream progress;
+    const SearchResult result = search(search_method::breadth, progress);
+    EXPECT_EQ(result.examined, 118435);
+    EXPECT_EQ(progress.str(), "Nos abertos: 100000\nProfundidade instantanea: 31\n");
+}
+
+}  // namespace
