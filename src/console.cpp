@@ -8,10 +8,10 @@
 #include <cstring>
 #include <istream>
 #include <ostream>
-#include <sstream>
 #include <string_view>
 #include <system_error>
 
+#include "output.h"
 #include "puzzle.h"
 #include "search.h"
 
@@ -96,24 +96,16 @@ std::string_view methodlabel(search_method method)
     return "";
 }
 
-// Writes all of `text` to `fd`; the error number of the first failure, or 0.
-int writeall(int fd, std::string_view text)
+void explainwritefailure(std::ostream& err, std::string_view destination, int error)
 {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
+    err << "hanoi: nao foi possivel escrever " << destination << ": " << std::strerror(error)
+        << std::endl;
 }
 
-// Creates (mode 0664 before the umask) or truncates the file and writes the
-// whole report into it; the error number of the first failure, or 0.
-int writefile(const std::string& name, std::string_view text)
+// Creates (mode 0664 before the umask) or truncates the named file and writes
+// the heading and the report into it; the error number of the first failure,
+// or 0.
+int writereportfile(const std::string& name, search_method method, SearchResult& result)
 {
     if (name.size() > maxword)
         return ENAMETOOLONG;
@@ -122,23 +114,11 @@ int writefile(const std::string& name, std::string_view text)
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664);
     if (fd < 0)
         return errno;
-    const int writeerror = writeall(fd, text);
-    const int closeerror = ::close(fd) < 0 ? errno : 0;
-    return writeerror ? writeerror : closeerror;
-}
-
-RunStatus reporttofile(const std::string& name, search_method method, SearchResult& result,
-                       std::ostream& err)
-{
-    std::ostringstream report;
-    writeheading(report, method);
-    writereport(report, std::move(result.solution), result.examined);
-    if (const int error = writefile(name, report.view())) {
-        err << "hanoi: nao foi possivel escrever o arquivo de saida \"" << name
-            << "\": " << std::strerror(error) << std::endl;
-        return RunStatus::outputfailed;
-    }
-    return RunStatus::solved;
+    FileOutput file(fd, true);
+    std::ostream out(&file);
+    writeheading(out, method);
+    writereport(out, std::move(result.solution), result.examined);
+    return file.finish();
 }
 
 }  // namespace
@@ -186,7 +166,7 @@ void writeheading(std::ostream& out, search_method method)
     out << pieces << " pecas com o metodo " << methodlabel(method) << std::endl;
 }
 
-RunStatus run(std::istream& in, std::ostream& out, std::ostream& err)
+RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory)
 {
     const std::optional<Answers> answers = dialogue(in, out);
     if (!answers) {
@@ -196,13 +176,35 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err)
     pieces = answers->pieces;
     optimal = optimalmoves(pieces);
     writeopening(out);
-    SearchResult result = search(answers->method, out);
-    if (result.status == SearchStatus::exhausted) {
+    SearchResult result = search(answers->method, out, {memory});
+    switch (result.status) {
+    case SearchStatus::solved:
+        break;
+    case SearchStatus::outofmemory:
+        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
+            << " MiB em uso): busca interrompida com " << result.examined
+            << " nos examinados, profundidade " << result.depth << std::endl;
+        return RunStatus::outofmemory;
+    case SearchStatus::exhausted:
         err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
         return RunStatus::exhausted;
     }
-    if (answers->destination != ".")
-        return reporttofile(answers->destination, answers->method, result, err);
+    if (answers->destination != ".") {
+        if (const int error = writereportfile(answers->destination, answers->method, result)) {
+            explainwritefailure(err, "o arquivo de saida \"" + answers->destination + "\"", error);
+            return RunStatus::outputfailed;
+        }
+        return RunStatus::solved;
+    }
     writereport(out, std::move(result.solution), result.examined);
     return RunStatus::solved;
+}
+
+RunStatus finishoutput(RunStatus status, FileOutput& stdoutput, std::ostream& err)
+{
+    const int error = stdoutput.finish();
+    if (error == 0)
+        return status;
+    explainwritefailure(err, "na saida padrao", error);
+    return status == RunStatus::solved ? RunStatus::outputfailed : status;
 }

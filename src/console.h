@@ -35,8 +35,15 @@ void writereport(std::ostream& out, std::stack<HanoiMove> solution, std::int64_t
 // The heading line of a report file: "<N> pecas com o metodo <label>".
 void writeheading(std::ostream& out, search_method method);
 
-enum class RunStatus { solved, outputfailed, inputended, exhausted };
+enum class RunStatus { solved, outputfailed, inputended, outofmemory, exhausted };
 
-// The whole run: dialogue, search with progress on `out`, and the report on
-// `out` or in the named file. Failures are explained on `err`.
-RunStatus run(std::istream& in, std::ostream& out, std::ostream& err);
+// The whole run: dialogue, search with progress on `out` within `memory`
+// bytes, and the report on `out` or in the named file. Failures are
+// explained on `err`. A report file is only created once the search is solved.
+RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory);
+
+class FileOutput;
+
+// Flushes standard output after the last write. A failure turns a solved run
+// into `outputfailed`; it is explained on `err` in any case.
+RunStatus finishoutput(RunStatus status, FileOutput& stdoutput, std::ostream& err);

@@ -13,24 +13,28 @@
  * Five equal scores pushed A..E pop as A, C, E, B, D.
  *
  * Complexity: push and pop O(log n). top() and pop() need a non-empty heap.
+ * Storage grows a block at a time (see BlockArray).
  */
 #pragma once
 
 #include <cstddef>
-#include <vector>
 
+#include "blockarray.h"
 #include "hanoi.h"
 
 class Frontier {
 public:
     void push(HanoiState state);
-    const HanoiState& top() const { return heap_.front(); }
+    const HanoiState& top() const { return heap_[0]; }
     void pop();
     bool empty() const { return heap_.empty(); }
     std::size_t size() const { return heap_.size(); }
 
+    // Bytes held once `extra` more states have been pushed.
+    std::size_t footprint(std::size_t extra) const { return heap_.footprint(extra); }
+
 private:
     void siftup(std::size_t hole, const HanoiState& state);
 
-    std::vector<HanoiState> heap_;
+    BlockArray<HanoiState> heap_;
 };

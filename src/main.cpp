@@ -1,9 +1,15 @@
-// The console program: the dialogue on standard input and output, the
-// search, the report. The only place where a run's status becomes the
-// process's exit status.
+// The console program: wires standard input, output and error to the run,
+// and is the only place where a run's status becomes the exit status.
+#include <unistd.h>
+
+#include <csignal>
 #include <iostream>
+#include <memory>
+#include <new>
 
 #include "console.h"
+#include "memory.h"
+#include "output.h"
 
 namespace {
 
@@ -16,6 +22,8 @@ int exitstatus(RunStatus status)
         return 1;
     case RunStatus::inputended:
         return 2;
+    case RunStatus::outofmemory:
+        return 3;
     case RunStatus::exhausted:
         return 4;
     }
@@ -26,5 +34,20 @@ int exitstatus(RunStatus status)
 
 int main()
 {
-    return exitstatus(run(std::cin, std::cout, std::cerr));
+    // A reader that goes away (`hanoi | head`) ends the program quietly, as
+    // for any Unix filter, even when the parent left SIGPIPE ignored.
+    std::signal(SIGPIPE, SIG_DFL);
+    // Room for the last words should an allocation fail anyway.
+    auto reserve = std::make_unique<char[]>(std::size_t{1} << 20);
+    FileOutput stdoutput(STDOUT_FILENO, false);
+    std::ostream out(&stdoutput);
+    RunStatus status;
+    try {
+        status = run(std::cin, out, std::cerr, memorybudget(readmemoryroom()));
+    } catch (const std::bad_alloc&) {
+        reserve.reset();
+        std::cerr << "hanoi: memoria esgotada: busca interrompida" << std::endl;
+        status = RunStatus::outofmemory;
+    }
+    return exitstatus(finishoutput(status, stdoutput, std::cerr));
 }

@@ -2,25 +2,33 @@
 
 #include <ostream>
 
+#include "blockarray.h"
 #include "evaluate.h"
 #include "frontier.h"
-#include "movestore.h"
 #include "puzzle.h"
 
 namespace {
 
-void reportprogress(std::ostream& progress, std::int64_t examined, const HanoiMove* move)
+// Records of every move generated; they live as long as the search.
+using MoveStore = BlockArray<HanoiMove>;
+
+// No position has more legal moves than this.
+constexpr std::size_t maxsuccessors = 3;
+
+std::int32_t depthof(const HanoiState& state) { return state.move ? state.move->depth : 0; }
+
+void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
 {
     progress << "Nos abertos: " << examined << std::endl;
-    progress << "Profundidade instantanea: " << (move ? move->depth : 0) << std::endl;
+    progress << "Profundidade instantanea: " << depth << std::endl;
 }
 
 void expand(const HanoiState& cur, search_method method, Frontier& frontier, MoveStore& moves)
 {
-    const std::int32_t depth = cur.move ? cur.move->depth + 1 : 1;
+    const std::int32_t depth = depthof(cur) + 1;
     for (const PegMove& m : legalmoves(cur)) {
         HanoiState child = applymove(cur, m);
-        child.move = moves.add({m.from, m.to, depth, cur.move});
+        child.move = &moves.push_back({m.from, m.to, depth, cur.move});
         child.score = eval(child, method);
         frontier.push(child);
     }
@@ -37,21 +45,34 @@ std::stack<HanoiMove> pathto(const HanoiMove* last)
 
 }  // namespace
 
-SearchResult search(search_method method, std::ostream& progress)
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
 {
     Frontier frontier;
     MoveStore moves;
     std::int64_t examined = 0;
+    std::int32_t depth = 0;
+    // Bytes held once `states` more states and their moves are stored.
+    const auto footprint = [&](std::size_t states) {
+        return frontier.footprint(states) + moves.footprint(states);
+    };
+    const auto finish = [&](SearchStatus status, std::stack<HanoiMove> solution = {}) {
+        return SearchResult{status, std::move(solution), examined, depth, footprint(0)};
+    };
+    if (footprint(1) > limits.memory)
+        return finish(SearchStatus::outofmemory);
     frontier.push(startstate());
     while (!frontier.empty()) {
         const HanoiState cur = frontier.top();
         frontier.pop();
         ++examined;
+        depth = depthof(cur);
         if (examined % progressinterval == 0)
-            reportprogress(progress, examined, cur.move);
+            reportprogress(progress, examined, depth);
         if (hitgoal(cur))
-            return {SearchStatus::solved, pathto(cur.move), examined};
+            return finish(SearchStatus::solved, pathto(cur.move));
+        if (footprint(maxsuccessors) > limits.memory)
+            return finish(SearchStatus::outofmemory);
         expand(cur, method, frontier, moves);
     }
-    return {SearchStatus::exhausted, {}, examined};
+    return finish(SearchStatus::exhausted);
 }

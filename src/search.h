@@ -5,10 +5,13 @@
  *
  * Preconditions: `pieces` is N (1 to 15) and `optimal` is 2^N - 1.
  * Every 100000 examined states it writes two progress lines to `progress`.
- * Returns a status instead of ending the process: `solved` with the moves in
- * playing order (first move on top of `solution`) and the number of states
- * examined, the goal included; `exhausted` if the frontier ever ran empty
- * (which these move rules never allow).
+ * Returns a status instead of ending the process:
+ *  - solved: `solution` holds the moves in playing order (first on top);
+ *  - outofmemory: expanding the next state could have taken the frontier
+ *    and the move records past `limits.memory` bytes;
+ *  - exhausted: the frontier ran empty (these move rules never allow it).
+ * In every case `examined` counts the states taken from the frontier (the
+ * goal included) and `depth` is the depth of the last one.
  */
 #pragma once
 
@@ -17,15 +20,22 @@
 #include <stack>
 
 #include "hanoi.h"
+#include "memory.h"
 
-enum class SearchStatus { solved, exhausted };
+enum class SearchStatus { solved, outofmemory, exhausted };
+
+struct SearchLimits {
+    std::uint64_t memory = unlimitedmemory;
+};
 
 struct SearchResult {
     SearchStatus status;
     std::stack<HanoiMove> solution;
     std::int64_t examined;
+    std::int32_t depth;
+    std::uint64_t memory;  // bytes held by the frontier and move records at the end
 };
 
 inline constexpr std::int64_t progressinterval = 100000;
 
-SearchResult search(search_method method, std::ostream& progress);
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits = {});

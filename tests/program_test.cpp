@@ -48,12 +48,14 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs the program in the test's own folder with `input` as its standard
-    // input; `shell` is put before the command (a umask, a redirection).
-    Outcome run(const std::string& input, const std::string& shell = "") const
+    // input; `before` comes before the program in the command line (a umask,
+    // a wrapper) and `after` after it (redirections of its own).
+    Outcome run(const std::string& input, const std::string& before = "",
+                const std::string& after = "> stdout") const
     {
         std::ofstream(dir_ / "input", std::ios::binary) << input;
-        const std::string command = "cd '" + dir_.string() + "' && " + shell + " '" HANOI_BINARY
-                                    "' < input > stdout 2> stderr";
+        const std::string command = "cd '" + dir_.string() + "' && " + before + " '" HANOI_BINARY
+                                    "' < input 2> stderr " + after;
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readfile(dir_ / "stdout"),
                 readfile(dir_ / "stderr")};
@@ -242,6 +244,55 @@ TEST_F(Program, UnwritableReportFileIsAnError)
         EXPECT_TRUE(o.err.ends_with("\": " + c.reason + "\n")) << o.err;
         EXPECT_TRUE(o.out.ends_with("Pensando... \n"));
     }
+}
+
+TEST_F(Program, MemoryLimitEndsTheSearchWithStatusThree)
+{
+#ifdef HANOI_SANITIZED
+    GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
+#endif
+    const Outcome o = run("6 1 saida.txt", "prlimit --as=1073741824");
+    EXPECT_EQ(o.status, 3);
+    EXPECT_NE(o.out.find("Pensando... \nNos abertos: 100000\n"), std::string::npos);
+    EXPECT_TRUE(o.out.ends_with("\n"));
+    EXPECT_TRUE(o.err.starts_with("hanoi: memoria esgotada (")) << o.err;
+    EXPECT_NE(o.err.find(" nos examinados, profundidade "), std::string::npos) << o.err;
+    EXPECT_FALSE(fs::exists(dir_ / "saida.txt"));
+}
+
+TEST_F(Program, OutputThatCannotBeWrittenIsAnError)
+{
+    struct Case {
+        std::string input;
+        std::string redirection;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"3 0 .", "> /dev/full", "hanoi: nao foi possivel escrever na saida padrao: No space left on device\n"},
+        {"3 0 /dev/full", "> stdout",
+         "hanoi: nao foi possivel escrever o arquivo de saida \"/dev/full\": No space left on device\n"},
+        {"3 0 .", ">&-", "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
+        {"3 0 report.txt", ">&-", "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.input, "", c.redirection);
+        EXPECT_EQ(o.status, 1) << c.input << ' ' << c.redirection;
+        EXPECT_EQ(o.err, c.message) << c.input << ' ' << c.redirection;
+    }
+    // The report itself still reached its file when only the screen was lost.
+    EXPECT_TRUE(readfile(dir_ / "report.txt").starts_with("3 pecas com o metodo A*.\n"));
+}
+
+TEST_F(Program, ClosedPipeEndsQuietly)
+{
+    // Even with SIGPIPE ignored by the parent, as some launchers leave it.
+    std::ofstream(dir_ / "input") << "15 0 .";
+    const std::string command = "cd '" + dir_.string() + "' && { trap '' PIPE; '" HANOI_BINARY
+                                "' < input 2> stderr; echo $? > status; } | head -c 10 > stdout";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(readfile(dir_ / "status"), "141\n");
+    EXPECT_EQ(readfile(dir_ / "stderr"), "");
+    EXPECT_EQ(readfile(dir_ / "stdout"), "Escolha o ");
 }
 
 }  // namespace

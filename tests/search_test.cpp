@@ -67,3 +67,47 @@ TEST(Search, ProgressEveryHundredThousandStates)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Search, StopsBeforeTheMemoryBudgetWouldBePassed)
+{
+    struct Case {
+        std::uint64_t budget;
+        SearchStatus status;
+    };
+    // One block of moves and one of states is the least a search holds.
+    const Case cases[] = {
+        {0, SearchStatus::outofmemory},
+        {1u << 20, SearchStatus::outofmemory},
+        {2u << 20, SearchStatus::outofmemory},
+        {3u << 20, SearchStatus::outofmemory},
+        {64u << 20, SearchStatus::solved},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(5);
+        std::ostringstream progress;
+        const SearchResult result = search(search_method::breadth, progress, {c.budget});
+        EXPECT_EQ(result.status, c.status) << c.budget;
+        EXPECT_LE(result.memory, c.budget) << c.budget;
+        if (c.status == SearchStatus::outofmemory) {
+            EXPECT_TRUE(result.solution.empty());
+        }
+    }
+}
+
+TEST(Search, MemoryStopReportsWhereItStopped)
+{
+    const PieceCount n(6);
+    std::ostringstream progress;
+    const SearchResult result = search(search_method::breadth, progress, {24u << 20});
+    ASSERT_EQ(result.status, SearchStatus::outofmemory);
+    // States of 32 bytes and move records of 16: a breadth-first run holds
+    // about 36 bytes per examined state.
+    EXPECT_GT(result.examined, 400000);
+    EXPECT_LT(result.examined, 700000);
+    EXPECT_GT(result.depth, 10);
+    EXPECT_TRUE(progress.str().starts_with("Nos abertos: 100000\n"));
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+/*
+ * A growable array of trivially copyable records kept in blocks of a fixed
+ * size in bytes. Growing adds one block: it never copies or moves what is
+ * stored (pointers to elements stay valid), never needs twice the memory for a
+ * moment, and its footprint is known before it grows. Blocks are kept when
+ * the array shrinks.
+ *
+ * Complexity: indexing and push_back O(1); one allocation per block.
+ */
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+template <class T, std::size_t BlockBytes = std::size_t{1} << 20>
+class BlockArray {
+    static_assert(std::is_trivially_copyable_v<T>);
+    static constexpr std::size_t blockrecords = BlockBytes / sizeof(T);
+    static_assert((blockrecords & (blockrecords - 1)) == 0, "records per block: a power of two");
+    static constexpr std::size_t shift = std::bit_width(blockrecords) - 1;
+
+public:
+    T& operator[](std::size_t i) { return blocks_[i >> shift][i & (blockrecords - 1)]; }
+    const T& operator[](std::size_t i) const { return blocks_[i >> shift][i & (blockrecords - 1)]; }
+    T& back() { return (*this)[size_ - 1]; }
+
+    T& push_back(const T& record)
+    {
+        if (size_ == blocks_.size() * blockrecords)
+            blocks_.push_back(std::make_unique_for_overwrite<T[]>(blockrecords));
+        T& slot = (*this)[size_++];
+        slot = record;
+        return slot;
+    }
+    void pop_back() { --size_; }
+
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+
+    // Bytes held once `extra` more records have been added.
+    std::size_t footprint(std::size_t extra) const
+    {
+        const std::size_t blocks = (size_ + extra + blockrecords - 1) / blockrecords;
+        return (blocks > blocks_.size() ? blocks : blocks_.size()) * BlockBytes;
+    }
+
+private:
+    std::vector<std::unique_ptr<T[]>> blocks_;
+    std::size_t size_ = 0;
+};

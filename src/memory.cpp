@@ -1,0 +1,165 @@
+#include "memory.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Values at or beyond this mean "no limit" (cgroup v1 writes 2^63 rounded to
+// a page).
+constexpr std::uint64_t nolimit = std::uint64_t{1} << 60;
+
+std::vector<std::string_view> split(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(separator, start), text.size());
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+std::optional<std::string> readtext(const std::string& path)
+{
+    std::ifstream file(path);
+    if (!file)
+        return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+std::optional<std::uint64_t> leadingnumber(std::string_view text)
+{
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == text.npos)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
+    if (error != std::errc{})
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::uint64_t> room(std::optional<std::uint64_t> limit,
+                                  std::optional<std::uint64_t> used)
+{
+    if (!limit)
+        return std::nullopt;
+    const std::uint64_t taken = used.value_or(0);
+    return *limit > taken ? *limit - taken : 0;
+}
+
+std::optional<std::uint64_t> softlimit(int resource)
+{
+    rlimit limit{};
+    if (::getrlimit(resource, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return std::nullopt;
+    return limit.rlim_cur;
+}
+
+// The first of the folders that holds `file`, read as a cgroup value.
+std::optional<std::uint64_t> cgroupfile(const std::string& mount,
+                                        std::optional<std::string_view> path,
+                                        const std::string& file)
+{
+    // Inside a cgroup namespace the process's own cgroup is the mount's root.
+    for (const std::string& folder : {mount + std::string(path.value_or("")), mount}) {
+        if (const std::optional<std::string> text = readtext(folder + "/" + file))
+            return cgroupvalue(*text);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> cgrouproom()
+{
+    const std::optional<std::string> text = readtext("/proc/self/cgroup");
+    if (!text)
+        return std::nullopt;
+    const CgroupPaths paths = cgrouppaths(*text);
+    if (paths.unified) {
+        if (const auto limit = cgroupfile("/sys/fs/cgroup", paths.unified, "memory.max"))
+            return room(limit, cgroupfile("/sys/fs/cgroup", paths.unified, "memory.current"));
+    }
+    if (paths.memory) {
+        const std::string mount = "/sys/fs/cgroup/memory";
+        if (const auto limit = cgroupfile(mount, paths.memory, "memory.limit_in_bytes"))
+            return room(limit, cgroupfile(mount, paths.memory, "memory.usage_in_bytes"));
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::uint64_t memorybudget(const MemoryRoom& room)
+{
+    std::uint64_t smallest = unlimitedmemory;
+    for (const std::optional<std::uint64_t>& source :
+         {room.addressspace, room.datasegment, room.cgroup, room.available})
+        if (source)
+            smallest = std::min(smallest, *source);
+    if (smallest == unlimitedmemory)
+        return unlimitedmemory;
+    const std::uint64_t margin = (std::uint64_t{32} << 20) + smallest / 16;
+    return smallest > margin ? smallest - margin : 0;
+}
+
+MemoryRoom readmemoryroom()
+{
+    const std::string status = readtext("/proc/self/status").value_or("");
+    const std::string meminfo = readtext("/proc/meminfo").value_or("");
+    return {
+        room(softlimit(RLIMIT_AS), kilobytefield(status, "VmSize")),
+        room(softlimit(RLIMIT_DATA), kilobytefield(status, "VmData")),
+        cgrouproom(),
+        kilobytefield(meminfo, "MemAvailable"),
+    };
+}
+
+std::optional<std::uint64_t> kilobytefield(std::string_view text, std::string_view key)
+{
+    for (const std::string_view row : split(text, '\n')) {
+        if (!row.starts_with(key) || !row.substr(key.size()).starts_with(':'))
+            continue;
+        const std::optional<std::uint64_t> kilobytes = leadingnumber(row.substr(key.size() + 1));
+        if (kilobytes && *kilobytes < nolimit / 1024)
+            return *kilobytes * 1024;
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> cgroupvalue(std::string_view text)
+{
+    const std::optional<std::uint64_t> value = leadingnumber(text);
+    if (!value || *value >= nolimit)
+        return std::nullopt;
+    return value;
+}
+
+CgroupPaths cgrouppaths(std::string_view text)
+{
+    CgroupPaths paths;
+    for (const std::string_view row : split(text, '\n')) {
+        // hierarchy-id:controller-list:path
+        const std::size_t first = row.find(':');
+        const std::size_t second = first == row.npos ? row.npos : row.find(':', first + 1);
+        if (second == row.npos)
+            continue;
+        const std::string_view controllers = row.substr(first + 1, second - first - 1);
+        const std::string_view path = row.substr(second + 1);
+        if (row.substr(0, first) == "0" && controllers.empty())
+            paths.unified = path;
+        for (const std::string_view controller : split(controllers, ','))
+            if (controller == "memory")
+                paths.memory = path;
+    }
+    return paths;
+}

@@ -1,0 +1,45 @@
+/*
+ * How much memory a search may take. The budget is the smallest room left
+ * under each limit that applies to this process, less a safety margin:
+ *  - the soft RLIMIT_AS less the current virtual size,
+ *  - the soft RLIMIT_DATA less the current data size,
+ *  - the memory cgroup's limit less its current usage (v2 memory.max, or v1
+ *    memory.limit_in_bytes),
+ *  - MemAvailable from /proc/meminfo.
+ * A source that is missing or unlimited is skipped; with none at all the
+ * budget is unlimited.
+ */
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+struct MemoryRoom {
+    std::optional<std::uint64_t> addressspace;
+    std::optional<std::uint64_t> datasegment;
+    std::optional<std::uint64_t> cgroup;
+    std::optional<std::uint64_t> available;
+};
+
+inline constexpr std::uint64_t unlimitedmemory = UINT64_MAX;
+
+// The smallest room less 32 MiB and 1/16 of it (never below zero).
+std::uint64_t memorybudget(const MemoryRoom& room);
+
+// Reads the limits and usage of this process from the system.
+MemoryRoom readmemoryroom();
+
+// A "Key:   1234 kB" field of /proc/meminfo or /proc/self/status, in bytes.
+std::optional<std::uint64_t> kilobytefield(std::string_view text, std::string_view key);
+
+// A cgroup limit or usage file's value; nothing for "max" or a value so large
+// it means no limit.
+std::optional<std::uint64_t> cgroupvalue(std::string_view text);
+
+// From /proc/self/cgroup: the unified (v2) path, and the v1 memory path.
+struct CgroupPaths {
+    std::optional<std::string_view> unified;
+    std::optional<std::string_view> memory;
+};
+CgroupPaths cgrouppaths(std::string_view text);

@@ -1,0 +1,35 @@
+/*
+ * A stream buffer over a file descriptor that remembers why writing failed.
+ * The first failed write(2) sticks: its error number is kept and everything
+ * written after it is dropped, so nothing lands in a descriptor that may by
+ * then name another file. finish() flushes and, when the buffer owns the
+ * descriptor, closes it; it returns the first error number, or 0 when every
+ * byte reached its destination.
+ */
+#pragma once
+
+#include <array>
+#include <streambuf>
+
+class FileOutput : public std::streambuf {
+public:
+    // `owned`: close the descriptor in finish() (and on destruction).
+    FileOutput(int fd, bool owned);
+    ~FileOutput() override;
+    FileOutput(const FileOutput&) = delete;
+    FileOutput& operator=(const FileOutput&) = delete;
+
+    int finish();
+
+protected:
+    int_type overflow(int_type c) override;
+    int sync() override;
+
+private:
+    bool drain();
+
+    int fd_;
+    bool owned_;
+    int error_ = 0;
+    std::array<char, 1 << 16> buffer_;
+};

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "memory.h"
+
+namespace {
+
+constexpr std::uint64_t mib = 1u << 20;
+
+TEST(Memory, BudgetIsTheSmallestRoomLessAMargin)
+{
+    struct Case {
+        MemoryRoom room;
+        std::uint64_t budget;
+    };
+    const Case cases[] = {
+        {{}, unlimitedmemory},
+        {{1024 * mib, {}, {}, {}}, 1024 * mib - 32 * mib - 64 * mib},
+        {{{}, {}, {}, 16 * mib}, 0},
+        {{{}, 4096 * mib, 512 * mib, 8192 * mib}, 512 * mib - 32 * mib - 32 * mib},
+        {{2048 * mib, 2048 * mib, {}, 1600 * mib}, 1600 * mib - 32 * mib - 100 * mib},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(memorybudget(c.room), c.budget) << &c - cases;
+}
+
+TEST(Memory, KilobyteFields)
+{
+    const std::string meminfo =
+        "MemTotal:       24576000 kB\nMemFree:        20000000 kB\nMemAvailable:   24415184 kB\n";
+    const std::string status = "Name:\thanoi\nVmPeak:\t   10000 kB\nVmSize:\t    8192 kB\nVmData:\t 1024 kB";
+    EXPECT_EQ(kilobytefield(meminfo, "MemAvailable"), 24415184ull * 1024);
+    EXPECT_EQ(kilobytefield(meminfo, "MemTotal"), 24576000ull * 1024);
+    EXPECT_EQ(kilobytefield(status, "VmSize"), 8192ull * 1024);
+    EXPECT_EQ(kilobytefield(status, "VmData"), 1024ull * 1024);
+    EXPECT_EQ(kilobytefield(status, "Vm"), std::nullopt);
+    EXPECT_EQ(kilobytefield(meminfo, "SwapFree"), std::nullopt);
+    EXPECT_EQ(kilobytefield("MemAvailable: lots\n", "MemAvailable"), std::nullopt);
+    EXPECT_EQ(kilobytefield("", "MemAvailable"), std::nullopt);
+}
+
+TEST(Memory, CgroupValues)
+{
+    EXPECT_EQ(cgroupvalue("1073741824\n"), 1073741824u);
+    EXPECT_EQ(cgroupvalue("max\n"), std::nullopt);
+    EXPECT_EQ(cgroupvalue("9223372036854771712\n"), std::nullopt);
+    EXPECT_EQ(cgroupvalue(""), std::nullopt);
+}
+
+TEST(Memory, CgroupPaths)
+{
+    const CgroupPaths hybrid = cgrouppaths(
+        "9:name=systemd:/\n4:memory:/process_api/d71b\n2:cpu,cpuacct:/\n0::/user.slice\n");
+    EXPECT_EQ(hybrid.unified, "/user.slice");
+    EXPECT_EQ(hybrid.memory, "/process_api/d71b");
+    const CgroupPaths unified = cgrouppaths("0::/system.slice/hanoi.service\n");
+    EXPECT_EQ(unified.unified, "/system.slice/hanoi.service");
+    EXPECT_EQ(unified.memory, std::nullopt);
+    const CgroupPaths joined = cgrouppaths("5:cpuset,memory,pids:/box\n");
+    EXPECT_EQ(joined.memory, "/box");
+    EXPECT_EQ(joined.unified, std::nullopt);
+    const CgroupPaths broken = cgrouppaths("garbage\n3:memory\n");
+    EXPECT_EQ(broken.memory, std::nullopt);
+}
+
+}  // namespace
