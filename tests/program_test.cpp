@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,17 +76,19 @@ Report parsereport(const std::string& text)
     Report report;
     std::istringstream lines(text.substr(text.find("Encontrada solucao ")));
     std::string line;
-    std::smatch m;
+    char verdict[16] = "";
     std::getline(lines, line);
-    if (std::regex_match(line, m, std::regex(R"(Encontrada solucao (\w+) \((\d+) movimentos\):)"))) {
-        report.verdict = m[1];
-        report.length = std::stol(m[2]);
-    }
+    if (std::sscanf(line.c_str(), "Encontrada solucao %15s (%ld movimentos):", verdict,
+                    &report.length) == 2)
+        report.verdict = verdict;
     while (std::getline(lines, line)) {
-        if (std::regex_match(line, m, std::regex(R"(([1-3])->([1-3]))")))
-            report.moves.emplace_back(std::stoi(m[1]), std::stoi(m[2]));
-        else if (std::regex_match(line, m, std::regex(R"(Total de nos examinados \(incluindo o final\): (\d+))")))
-            report.examined = std::stol(m[1]);
+        int from = 0, to = 0, used = 0;
+        if (std::sscanf(line.c_str(), "%1d->%1d%n", &from, &to, &used) == 2 &&
+            used == static_cast<int>(line.size()))
+            report.moves.emplace_back(from, to);
+        else
+            std::sscanf(line.c_str(), "Total de nos examinados (incluindo o final): %ld",
+                        &report.examined);
     }
     return report;
 }
