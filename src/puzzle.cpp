@@ -1,5 +1,12 @@
 #include "puzzle.h"
 
+#include <bit>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 std::int16_t pieces = 0;
 std::int32_t optimal = 0;
 
@@ -12,20 +19,53 @@ HanoiState startstate()
     return state;
 }
 
+PegSets pegsets(const HanoiState& state)
+{
+    const std::uint32_t all = power2(pieces) - 1;
+    PegSets sets{};
+#if defined(__SSE2__)
+    // Sixteen lanes: pieces 0..7, then 7..14 again (two overlapping loads
+    // that stay inside the array); one compare per peg.
+    std::uint64_t low = 0;
+    std::uint64_t high = 0;
+    static_assert(maxpieces == 15);
+    std::memcpy(&low, state.pegs.data(), 8);
+    std::memcpy(&high, state.pegs.data() + 7, 8);
+    const __m128i lanes = _mm_set_epi64x(static_cast<long long>(high), static_cast<long long>(low));
+    for (int peg = 1; peg <= 3; ++peg) {
+        const auto hits = static_cast<std::uint32_t>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(lanes, _mm_set1_epi8(static_cast<char>(peg)))));
+        sets.on[peg] = ((hits & 0xFF) | (hits >> 8 << 7)) & all;
+    }
+#else
+    for (int i = 0; i < pieces; ++i)
+        sets.on[state.pegs[i]] |= std::uint32_t{1} << i;
+#endif
+    return sets;
+}
+
+namespace {
+
+std::int16_t smallest(std::uint32_t set)
+{
+    return set ? static_cast<std::int16_t>(std::countr_zero(set)) : pieces;
+}
+
+std::int16_t largest(std::uint32_t set)
+{
+    return set ? static_cast<std::int16_t>(std::bit_width(set) - 1) : pieces;
+}
+
+}  // namespace
+
 std::int16_t topof(const HanoiState& state, std::int16_t peg)
 {
-    for (std::int16_t i = 0; i < pieces; ++i)
-        if (state.pegs[i] == peg)
-            return i;
-    return pieces;
+    return smallest(pegsets(state).on[peg]);
 }
 
 std::int16_t baseof(const HanoiState& state, std::int16_t peg)
 {
-    for (std::int16_t i = pieces - 1; i >= 0; --i)
-        if (state.pegs[i] == peg)
-            return i;
-    return pieces;
+    return largest(pegsets(state).on[peg]);
 }
 
 bool hitgoal(const HanoiState& state)
@@ -38,7 +78,8 @@ bool hitgoal(const HanoiState& state)
 
 MoveList legalmoves(const HanoiState& state)
 {
-    const std::int16_t top[4] = {0, topof(state, 1), topof(state, 2), topof(state, 3)};
+    const PegSets sets = pegsets(state);
+    const std::int16_t top[4] = {0, smallest(sets.on[1]), smallest(sets.on[2]), smallest(sets.on[3])};
     const std::int16_t lastto = state.move ? state.move->to : 0;
     MoveList list;
     for (std::int16_t from = 1; from <= 3; ++from)

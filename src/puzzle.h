@@ -16,6 +16,13 @@ constexpr std::int32_t power2(int n) { return std::int32_t{1} << n; }
 // The length of the optimal solution for n pieces: 2^n - 1.
 constexpr std::int32_t optimalmoves(int n) { return power2(n) - 1; }
 
+// The pieces on each peg as bit sets (bit i stands for piece i), for pieces
+// 0 to N - 1; entry 0 is unused.
+struct PegSets {
+    std::uint32_t on[4];
+};
+PegSets pegsets(const HanoiState& state);
+
 // Every piece on peg 1, no move, score unset.
 HanoiState startstate();
 

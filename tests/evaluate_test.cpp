@@ -78,3 +78,31 @@ TEST(Evaluate, AStarScoresAlongTheTwoPieceTrace)
 }
 
 }  // namespace
+
+#include <random>
+
+#include "reference_eval.h"
+
+namespace {
+
+TEST(Evaluate, AgreesWithTheStepByStepEvaluationEverywhere)
+{
+    std::mt19937 random(2026);
+    const HanoiMove move{1, 2, 17, nullptr};
+    for (int size = 1; size <= maxpieces; ++size) {
+        const PieceCount n(size);
+        for (int round = 0; round < 20000; ++round) {
+            HanoiState s = stateof({}, &move);
+            // Positions of every kind: spread over all pegs, or mostly on one.
+            const int bias = static_cast<int>(random() % 4);
+            for (int i = 0; i < size; ++i) {
+                const int peg = static_cast<int>(random() % 3) + 1;
+                s.pegs[i] = static_cast<std::int8_t>(bias && random() % 3 ? bias : peg);
+            }
+            for (search_method m : {search_method::astar, search_method::breadth, search_method::greedy})
+                ASSERT_EQ(eval(s, m), reference::eval(s, m)) << "n=" << size << " round " << round;
+        }
+    }
+}
+
+}  // namespace

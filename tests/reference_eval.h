@@ -1,0 +1,66 @@
+// The evaluation written out step by step, with real sub-problem states and
+// `pieces` lowered for their length: the oracle the fast evaluation is
+// checked against.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "hanoi.h"
+
+namespace reference {
+
+inline std::int32_t powerof2(int n) { return static_cast<std::int32_t>(std::pow(2.0, n)); }
+
+inline int base(const HanoiState& s, int peg)
+{
+    for (int i = pieces - 1; i >= 0; --i)
+        if (s.pegs[i] == peg)
+            return i;
+    return pieces;
+}
+
+inline std::int32_t eval(const HanoiState& s, search_method m)
+{
+    const int n = pieces;
+    std::int32_t h = powerof2(n) - 1;
+    if (m != search_method::breadth) {
+        int b2 = base(s, 2);
+        int b3 = base(s, 3);
+        if (b2 == n || b2 % 2 != n % 2)
+            b2 = -1;
+        if (b3 == n || b3 % 2 == n % 2)
+            b3 = -1;
+        const int k = b2 > b3 ? b2 : b3;
+        const int p = b2 > b3 ? 2 : 3;
+        if (k != -1) {
+            h = h + 1 - powerof2(k + 1);
+            if (k <= 4) {
+                for (int i = 0; i < k; ++i) {
+                    if (s.pegs[i] == p)
+                        continue;
+                    ++h;
+                    for (int j = 0; j < i; ++j)
+                        if (s.pegs[j] == s.pegs[i] || s.pegs[j] == p)
+                            ++h;
+                }
+            } else {
+                const std::int8_t towardtwo[4] = {0, 2, 3, 1};
+                const std::int8_t towardthree[4] = {0, 2, 1, 3};
+                HanoiState t{};
+                for (int i = 0; i < k; ++i)
+                    t.pegs[i] = (p == 2 ? towardtwo : towardthree)[s.pegs[i]];
+                const std::int16_t saved = pieces;
+                pieces = static_cast<std::int16_t>(k);
+                const std::int32_t sub = reference::eval(t, search_method::greedy);
+                pieces = saved;
+                h -= sub;
+            }
+        }
+    }
+    if (m != search_method::greedy)
+        h += s.move->depth;
+    return -h;
+}
+
+}  // namespace reference
