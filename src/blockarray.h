@@ -1,6 +1,6 @@
 /*
  * A growable array of trivially copyable records kept in blocks of a fixed
- * size in bytes. Growing adds one block: it never copies or moves what is
+ * size (a power-of-two number of records, about 1 MiB). Growing adds one block: it never copies or moves what is
  * stored (pointers to elements stay valid), never needs twice the memory for a
  * moment, and its footprint is known before it grows. Blocks are kept when
  * the array shrinks.
@@ -15,11 +15,12 @@
 #include <type_traits>
 #include <vector>
 
-template <class T, std::size_t BlockBytes = std::size_t{1} << 20>
+template <class T, std::size_t MaxBlockBytes = std::size_t{1} << 20>
 class BlockArray {
     static_assert(std::is_trivially_copyable_v<T>);
-    static constexpr std::size_t blockrecords = BlockBytes / sizeof(T);
-    static_assert((blockrecords & (blockrecords - 1)) == 0, "records per block: a power of two");
+    // A power of two, so that an index splits into block and offset by bits.
+    static constexpr std::size_t blockrecords = std::bit_floor(MaxBlockBytes / sizeof(T));
+    static constexpr std::size_t blockbytes = blockrecords * sizeof(T);
     static constexpr std::size_t shift = std::bit_width(blockrecords) - 1;
 
 public:
@@ -44,7 +45,7 @@ public:
     std::size_t footprint(std::size_t extra) const
     {
         const std::size_t blocks = (size_ + extra + blockrecords - 1) / blockrecords;
-        return (blocks > blocks_.size() ? blocks : blocks_.size()) * BlockBytes;
+        return (blocks > blocks_.size() ? blocks : blocks_.size()) * blockbytes;
     }
 
 private:

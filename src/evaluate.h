@@ -20,5 +20,8 @@
 #include <cstdint>
 
 #include "hanoi.h"
+#include "puzzle.h"
 
 std::int32_t eval(const HanoiState& state, search_method method);
+// The same, given pegsets(state), which a search keeps up to date move by move.
+std::int32_t eval(const HanoiState& state, const PegSets& sets, search_method method);

@@ -1,7 +1,6 @@
 /*
  * The frontier: every generated state not yet examined, as a binary max-heap
- * of whole state copies ordered by `score` alone (index h has children 2h+1
- * and 2h+2).
+ * ordered by `score` alone (index h has children 2h+1 and 2h+2).
  *
  * Tie rule, which decides which solution a search finds:
  *  - push sifts the new state up past parents whose score is strictly lower,
@@ -12,29 +11,56 @@
  *    entry on the way down.
  * Five equal scores pushed A..E pop as A, C, E, B, D.
  *
- * Complexity: push and pop O(log n). top() and pop() need a non-empty heap.
- * Storage grows a block at a time (see BlockArray).
+ * The heap itself moves 8-byte keys (score and slot number); each state waits
+ * in a slot, reused once its state is popped. Complexity: push and pop
+ * O(log n); top() and pop() need a non-empty frontier.
  */
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <vector>
 
 #include "blockarray.h"
 #include "hanoi.h"
 
 class Frontier {
 public:
-    void push(HanoiState state);
-    const HanoiState& top() const { return heap_[0]; }
-    void pop();
-    bool empty() const { return heap_.empty(); }
-    std::size_t size() const { return heap_.size(); }
+    Frontier() = default;
+    ~Frontier();
+    Frontier(const Frontier&) = delete;
+    Frontier& operator=(const Frontier&) = delete;
 
-    // Bytes held once `extra` more states have been pushed.
-    std::size_t footprint(std::size_t extra) const { return heap_.footprint(extra); }
+    void push(const HanoiState& state);
+    HanoiState top() const;
+    void pop();
+    bool empty() const { return size_ == 0; }
+    std::size_t size() const { return size_; }
+
+    // Bytes held once `extra` more states have been pushed; SIZE_MAX when the
+    // frontier cannot number that many.
+    std::size_t footprint(std::size_t extra) const;
 
 private:
-    void siftup(std::size_t hole, const HanoiState& state);
+    struct Key {
+        std::int32_t score;
+        std::uint32_t slot;
+    };
+    struct Slot {
+        const HanoiMove* move;
+        std::array<std::int8_t, maxpieces> pegs;
+    };
 
-    BlockArray<HanoiState> heap_;
+    static std::size_t grownkeys(std::size_t capacity, std::size_t needed);
+    void siftup(std::size_t hole, Key key);
+    std::uint32_t takeslot();
+
+    // Grown with realloc, a little at a time: a large array is remapped rather
+    // than copied, and its capacity stays close to its size.
+    Key* keys_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+    BlockArray<Slot> slots_;
+    std::vector<std::uint32_t> freeslots_;
 };

@@ -76,9 +76,8 @@ bool hitgoal(const HanoiState& state)
     return true;
 }
 
-MoveList legalmoves(const HanoiState& state)
+MoveList legalmoves(const HanoiState& state, const PegSets& sets)
 {
-    const PegSets sets = pegsets(state);
     const std::int16_t top[4] = {0, smallest(sets.on[1]), smallest(sets.on[2]), smallest(sets.on[3])};
     const std::int16_t lastto = state.move ? state.move->to : 0;
     MoveList list;
@@ -93,4 +92,12 @@ HanoiState applymove(HanoiState state, const PegMove& move)
 {
     state.pegs[move.piece] = static_cast<std::int8_t>(move.to);
     return state;
+}
+
+PegSets applymove(PegSets sets, const PegMove& move)
+{
+    const std::uint32_t piece = std::uint32_t{1} << move.piece;
+    sets.on[move.from] &= ~piece;
+    sets.on[move.to] |= piece;
+    return sets;
 }

@@ -54,7 +54,10 @@ struct MoveList {
     const PegMove* begin() const { return moves; }
     const PegMove* end() const { return moves + count; }
 };
-MoveList legalmoves(const HanoiState& state);
+// `sets` must be pegsets(state).
+MoveList legalmoves(const HanoiState& state, const PegSets& sets);
 
 // `state` after `move`: the moved piece's peg changed, nothing else.
 HanoiState applymove(HanoiState state, const PegMove& move);
+// The same move on the pegs' bit sets.
+PegSets applymove(PegSets sets, const PegMove& move);

@@ -26,10 +26,11 @@ void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t 
 void expand(const HanoiState& cur, search_method method, Frontier& frontier, MoveStore& moves)
 {
     const std::int32_t depth = depthof(cur) + 1;
-    for (const PegMove& m : legalmoves(cur)) {
+    const PegSets sets = pegsets(cur);
+    for (const PegMove& m : legalmoves(cur, sets)) {
         HanoiState child = applymove(cur, m);
         child.move = &moves.push_back({m.from, m.to, depth, cur.move});
-        child.score = eval(child, method);
+        child.score = eval(child, applymove(sets, m), method);
         frontier.push(child);
     }
 }

@@ -86,7 +86,7 @@ TEST(Puzzle, LegalMovesInFixedOrderWithoutMovingTheLastPieceAgain)
         const HanoiMove last{0, c.lastto, 1, nullptr};
         const HanoiState s = stateof(c.pegs, c.lastto ? &last : nullptr);
         std::vector<std::vector<int>> got;
-        for (const PegMove& m : legalmoves(s))
+        for (const PegMove& m : legalmoves(s, pegsets(s)))
             got.push_back({m.from, m.to, m.piece});
         EXPECT_EQ(got, c.moves) << "n=" << c.n << " last to " << c.lastto;
     }
@@ -103,6 +103,10 @@ TEST(Puzzle, ApplyMoveChangesOnlyTheCopy)
     EXPECT_EQ(s.pegs[1], 1);
     EXPECT_EQ(t.move, &first);
     EXPECT_EQ(first.to, 2);
+    const PegSets moved = applymove(pegsets(s), {1, 3, 1});
+    EXPECT_EQ(moved.on[1], pegsets(t).on[1]);
+    EXPECT_EQ(moved.on[2], pegsets(t).on[2]);
+    EXPECT_EQ(moved.on[3], pegsets(t).on[3]);
 }
 
 }  // namespace
