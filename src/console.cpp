@@ -156,8 +156,13 @@ void writereport(std::ostream& out, std::stack<HanoiMove> solution, std::int64_t
     const auto length = static_cast<std::int64_t>(solution.size());
     out << (length == optimal ? "Encontrada solucao otima" : "Encontrada solucao subotima");
     out << " (" << length << " movimentos):" << std::endl;
-    for (; !solution.empty(); solution.pop())
-        out << solution.top().from << "->" << solution.top().to << std::endl;
+    // The moves are written back to back, so they are flushed together with
+    // the report's last line rather than one by one.
+    for (; !solution.empty(); solution.pop()) {
+        const char line[] = {static_cast<char>('0' + solution.top().from), '-', '>',
+                             static_cast<char>('0' + solution.top().to), '\n'};
+        out.write(line, sizeof line);
+    }
     out << "Total de nos examinados (incluindo o final): " << examined << std::endl;
 }
 

@@ -2,7 +2,8 @@
  * The console front end: the dialogue that collects a run's answers, the
  * opening lines, and the solution report on the screen or in a file. Every
  * function writes to the streams it is given; only `run` touches `pieces`
- * and `optimal`. Each line ends with a line end that also flushes.
+ * and `optimal`. Each line is flushed as it ends, except the moves of a
+ * report, which go out with the report's last line.
  */
 #pragma once
 

@@ -1,76 +1,105 @@
 #include "evaluate.h"
 
+#include <algorithm>
 #include <bit>
 #include <utility>
 
 // The sub-problems are not built as states. The estimate works on the pieces
-// of each peg as bit sets and relabels the three sets for each sub-problem,
-// so `pieces` never needs to change and a level of the recursion costs a few
-// bit operations.
+// of each peg as bit sets and relabels the three sets for each sub-problem, so
+// `pieces` never needs to change and a level of the recursion costs a few bit
+// operations. A (sub-)problem of n pieces is tracked by the bit 2^n.
 
 namespace {
 
-// Pieces of the current (sub-)problem on the pegs that play the parts of
-// pegs 1, 2 and 3 (the goal).
-struct Seats {
-    std::uint32_t one;
-    std::uint32_t two;
-    std::uint32_t goal;
+constexpr std::uint32_t evenpieces = 0x55555555u;
+
+// The largest piece of `set` as a one-bit mask; 0 when empty.
+std::uint32_t largest(std::uint32_t set)
+{
+    return (std::uint32_t{1} << (std::bit_width(set | 1) - 1)) & set;
+}
+
+// Moves owed by pieces 0..k-1 (k <= 4) on their way to the `target` set when
+// the others lie on the `other` set or the third peg: each piece off the
+// target costs one move, plus one for every smaller piece on its own peg or
+// on the target. Tabled at compile time by k and the two sets' low 4 bits.
+struct SimpleCounts {
+    std::int8_t moves[5][16][16];
 };
 
-// Moves still owed by pieces 0..k-1 (k <= 4) on their way to the `target`
-// set, counted one by one: each piece off the target costs one move, plus one
-// for every smaller piece on its own peg or on the target.
-std::int32_t simplecount(const Seats& seats, std::uint32_t target, int k)
+constexpr SimpleCounts countallsimple()
 {
-    static constexpr std::int8_t count[8] = {0, 1, 1, 2, 1, 2, 2, 3};  // bits in 0..7
-    std::int32_t h = 0;
-    for (int i = 0; i < k; ++i) {
-        const std::uint32_t piece = std::uint32_t{1} << i;
-        if (target & piece)
-            continue;
-        const std::uint32_t own = seats.one & piece ? seats.one : seats.two & piece ? seats.two : seats.goal;
-        h += 1 + count[(own | target) & (piece - 1)];
-    }
-    return h;
+    SimpleCounts counts{};
+    for (int k = 0; k <= 4; ++k)
+        for (std::uint32_t target = 0; target < 16; ++target)
+            for (std::uint32_t other = 0; other < 16; ++other) {
+                const std::uint32_t inplay = (std::uint32_t{1} << k) - 1;
+                const std::uint32_t third = ~(target | other) & inplay;
+                int h = 0;
+                for (int i = 0; i < k; ++i) {
+                    const std::uint32_t piece = std::uint32_t{1} << i;
+                    if (target & piece)
+                        continue;
+                    const std::uint32_t own = other & piece ? other : third;
+                    h += 1 + std::popcount((own | target) & (piece - 1));
+                }
+                counts.moves[k][target][other] = static_cast<std::int8_t>(h);
+            }
+    return counts;
+}
+
+constexpr SimpleCounts simplecounts = countallsimple();
+
+std::int32_t simplecount(std::uint32_t target, std::uint32_t other, std::uint32_t kbit)
+{
+    const std::uint32_t inplay = kbit - 1;
+    return simplecounts.moves[std::countr_zero(kbit)][target & inplay][other & inplay];
 }
 
 std::int32_t estimate(const PegSets& sets)
 {
-    Seats seats{sets.on[1], sets.on[2], sets.on[3]};
+    // The pieces on the pegs that play the parts of pegs 1, 2 and the goal.
+    std::uint32_t one = sets.on[1];
+    std::uint32_t two = sets.on[2];
+    std::uint32_t goal = sets.on[3];
+    std::uint32_t nbit = static_cast<std::uint32_t>(power2(pieces));
     std::int32_t h = 0;
-    for (int n = pieces;;) {
+    for (;;) {
         // The largest pieces already on the goal cost nothing: each hands the
         // rest down as a sub-problem toward the same goal with pegs 1 and 2
         // swapped. Skip them all at once, as long as they leave a sub-problem
         // of at least 5 pieces (smaller ones end in the simple count).
-        if (n > 5) {
-            const int inplace = std::countl_one(seats.goal << (32 - n));
-            const int skipped = inplace < n - 5 ? inplace : n - 5;
-            if (skipped % 2)
-                std::swap(seats.one, seats.two);
-            n -= skipped;
+        if (nbit > 32) {
+            const std::uint32_t skipto = std::max(2 * largest(~goal & (nbit - 1)), 32u);
+            if ((std::countr_zero(nbit) ^ std::countr_zero(skipto)) & 1)
+                std::swap(one, two);
+            nbit = skipto;
         }
-        const std::uint32_t inplay = power2(n) - 1;
-        // The largest piece on peg 2 counts when its number has N's parity,
+        // The largest piece on peg 2 counts when its number has n's parity,
         // the largest on the goal when it has the other; as one-bit masks, the
-        // larger mask is the larger piece.
-        const std::uint32_t sameparity = n % 2 ? 0xAAAAAAAAu : 0x55555555u;
-        const std::uint32_t base2 = std::bit_floor(seats.two & inplay) & sameparity;
-        const std::uint32_t base3 = std::bit_floor(seats.goal & inplay) & ~sameparity;
-        if ((base2 | base3) == 0)
-            return h + power2(n) - 1;
+        // larger mask is the larger piece k.
+        const std::uint32_t inplay = nbit - 1;
+        const std::uint32_t sameparity = nbit & evenpieces ? evenpieces : ~evenpieces;
+        const std::uint32_t base2 = largest(two & inplay) & sameparity;
+        const std::uint32_t base3 = largest(goal & inplay) & ~sameparity;
         const bool towardtwo = base2 > base3;
-        const std::uint32_t kbit = towardtwo ? base2 : base3;  // 2^k
-        const int k = std::countr_zero(kbit);
-        h += power2(n) - static_cast<std::int32_t>(2 * kbit);
-        if (k <= 4)
-            return h + simplecount(seats, towardtwo ? seats.two : seats.goal, k);
+        const std::uint32_t kbit = towardtwo ? base2 : base3;
+        if (kbit == 0)
+            return h + static_cast<std::int32_t>(inplay);
+        h += static_cast<std::int32_t>(nbit - 2 * kbit);
+        if (kbit <= 16)
+            return h + simplecount(towardtwo ? two : goal, one, kbit);
         // Toward peg 2, pegs 1, 2, 3 play the parts of 2, 3, 1 in the
         // sub-problem; toward the goal, of 2, 1, 3.
-        seats = towardtwo ? Seats{seats.goal, seats.one, seats.two}
-                          : Seats{seats.two, seats.one, seats.goal};
-        n = k;
+        if (towardtwo) {
+            const std::uint32_t oldone = one;
+            one = goal;
+            goal = two;
+            two = oldone;
+        } else {
+            std::swap(one, two);
+        }
+        nbit = kbit;
     }
 }
 

@@ -15,6 +15,10 @@ using MoveStore = BlockArray<HanoiMove>;
 // No position has more legal moves than this.
 constexpr std::size_t maxsuccessors = 3;
 
+// The memory check runs once every so many examined states, looking ahead far
+// enough to cover all the states they can generate.
+constexpr std::int64_t memorycheckinterval = 256;
+
 std::int32_t depthof(const HanoiState& state) { return state.move ? state.move->depth : 0; }
 
 void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
@@ -71,7 +75,8 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
             reportprogress(progress, examined, depth);
         if (hitgoal(cur))
             return finish(SearchStatus::solved, pathto(cur.move));
-        if (footprint(maxsuccessors) > limits.memory)
+        if (examined % memorycheckinterval == 1 &&
+            footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);
         expand(cur, method, frontier, moves);
     }
