@@ -1,9 +1,9 @@
 /*
  * A growable array of trivially copyable records kept in blocks of a fixed
- * size (a power-of-two number of records, about 1 MiB). Growing adds one block: it never copies or moves what is
- * stored (pointers to elements stay valid), never needs twice the memory for a
- * moment, and its footprint is known before it grows. Blocks are kept when
- * the array shrinks.
+ * size (a power-of-two number of records, about 1 MiB). Growing adds one
+ * block: it never copies or moves what is stored (pointers to elements stay
+ * valid), never needs twice the memory for a
+ * moment, and its footprint is known before it grows.
  *
  * Complexity: indexing and push_back O(1); one allocation per block.
  */
@@ -26,20 +26,17 @@ class BlockArray {
 public:
     T& operator[](std::size_t i) { return blocks_[i >> shift][i & (blockrecords - 1)]; }
     const T& operator[](std::size_t i) const { return blocks_[i >> shift][i & (blockrecords - 1)]; }
-    T& back() { return (*this)[size_ - 1]; }
 
     T& push_back(const T& record)
     {
-        if (size_ == blocks_.size() * blockrecords)
-            blocks_.push_back(std::make_unique_for_overwrite<T[]>(blockrecords));
-        T& slot = (*this)[size_++];
-        slot = record;
-        return slot;
+        if (next_ == blockend_)
+            addblock();
+        ++size_;
+        *next_ = record;
+        return *next_++;
     }
-    void pop_back() { --size_; }
 
     std::size_t size() const { return size_; }
-    bool empty() const { return size_ == 0; }
 
     // Bytes held once `extra` more records have been added.
     std::size_t footprint(std::size_t extra) const
@@ -49,6 +46,16 @@ public:
     }
 
 private:
+    void addblock()
+    {
+        blocks_.push_back(std::make_unique_for_overwrite<T[]>(blockrecords));
+        next_ = blocks_.back().get();
+        blockend_ = next_ + blockrecords;
+    }
+
     std::vector<std::unique_ptr<T[]>> blocks_;
     std::size_t size_ = 0;
+    // Where the next record goes, and the end of its block.
+    T* next_ = nullptr;
+    T* blockend_ = nullptr;
 };

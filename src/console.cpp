@@ -182,15 +182,13 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint6
     optimal = optimalmoves(pieces);
     writeopening(out);
     SearchResult result = search(answers->method, out, {memory});
-    switch (result.status) {
-    case SearchStatus::solved:
-        break;
-    case SearchStatus::outofmemory:
+    if (result.status == SearchStatus::outofmemory) {
         err << "hanoi: memoria esgotada (" << (result.memory >> 20)
             << " MiB em uso): busca interrompida com " << result.examined
             << " nos examinados, profundidade " << result.depth << std::endl;
         return RunStatus::outofmemory;
-    case SearchStatus::exhausted:
+    }
+    if (result.status != SearchStatus::solved) {
         err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
         return RunStatus::exhausted;
     }

@@ -75,6 +75,8 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
             reportprogress(progress, examined, depth);
         if (hitgoal(cur))
             return finish(SearchStatus::solved, pathto(cur.move));
+        if (examined == limits.examined)
+            return finish(SearchStatus::stopped);
         if (examined % memorycheckinterval == 1 &&
             footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);

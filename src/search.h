@@ -7,8 +7,10 @@
  * Every 100000 examined states it writes two progress lines to `progress`.
  * Returns a status instead of ending the process:
  *  - solved: `solution` holds the moves in playing order (first on top);
- *  - outofmemory: expanding the next state could have taken the frontier
+ *  - outofmemory: expanding the next states could have taken the frontier
  *    and the move records past `limits.memory` bytes;
+ *  - stopped: `limits.examined` states were examined without reaching the
+ *    goal (a limit for measurements; the program sets none);
  *  - exhausted: the frontier ran empty (these move rules never allow it).
  * In every case `examined` counts the states taken from the frontier (the
  * goal included) and `depth` is the depth of the last one.
@@ -22,10 +24,11 @@
 #include "hanoi.h"
 #include "memory.h"
 
-enum class SearchStatus { solved, outofmemory, exhausted };
+enum class SearchStatus { solved, outofmemory, stopped, exhausted };
 
 struct SearchLimits {
     std::uint64_t memory = unlimitedmemory;
+    std::int64_t examined = INT64_MAX;
 };
 
 struct SearchResult {

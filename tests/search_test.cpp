@@ -111,3 +111,30 @@ TEST(Search, MemoryStopReportsWhereItStopped)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Search, StopsAfterTheGivenNumberOfExaminedStates)
+{
+    struct Case {
+        int n;
+        std::int64_t limit;
+        SearchStatus status;
+        std::int64_t examined;
+    };
+    const Case cases[] = {
+        {5, 1, SearchStatus::stopped, 1},
+        {5, 1000, SearchStatus::stopped, 1000},
+        {5, 118435, SearchStatus::solved, 118435},  // the goal counts before the limit
+        {5, 118436, SearchStatus::solved, 118435},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        std::ostringstream progress;
+        const SearchResult result = search(search_method::breadth, progress, {unlimitedmemory, c.limit});
+        EXPECT_EQ(result.status, c.status) << c.limit;
+        EXPECT_EQ(result.examined, c.examined) << c.limit;
+    }
+}
+
+}  // namespace
