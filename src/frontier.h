@@ -56,8 +56,7 @@ private:
     void siftup(std::size_t hole, Key key);
     std::uint32_t takeslot();
 
-    // Grown with realloc, a little at a time: a large array is remapped rather
-    // than copied, and its capacity stays close to its size.
+    // Grown with realloc: a large array is remapped rather than copied.
     Key* keys_ = nullptr;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;

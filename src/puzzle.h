@@ -6,6 +6,7 @@
  */
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "hanoi.h"
@@ -35,27 +36,47 @@ std::int16_t baseof(const HanoiState& state, std::int16_t peg);
 // True when every piece lies on peg 3.
 bool hitgoal(const HanoiState& state);
 
-// A legal move: `piece` (the top of peg `from`) goes to peg `to`.
+// A move: `piece` (the top of peg `from`) goes to peg `to`.
 struct PegMove {
     std::int16_t from;
     std::int16_t to;
     std::int16_t piece;
 };
 
-// The legal moves of a position in their fixed order (1->2, 1->3, 2->1,
-// 2->3, 3->1, 3->2, leaving out the illegal ones): the moved piece must be
-// smaller than the top of the destination, and the peg the last move went to
-// may not be a source (the piece just moved stays put). At most three moves
-// are ever legal.
-struct MoveList {
-    PegMove moves[3];
-    int count = 0;
-
-    const PegMove* begin() const { return moves; }
-    const PegMove* end() const { return moves + count; }
-};
+// Calls visit(move) for each legal move of `state`, in their fixed order
+// (1->2, 1->3, 2->1, 2->3, 3->1, 3->2, leaving out the illegal ones): the moved
+// piece must be smaller than the top of the destination, and the peg the last
+// move went to may not be a source (the piece just moved stays put).
 // `sets` must be pegsets(state).
-MoveList legalmoves(const HanoiState& state, const PegSets& sets);
+//
+// So piece 0 may always go to either other peg, and of the two other pegs the
+// one with the smaller top may put it on the other (neither when both are
+// empty): at most three moves, visited by source peg, then destination.
+template <class Visit>
+void forlegalmoves(const HanoiState& state, const PegSets& sets, Visit&& visit)
+{
+    const std::int16_t smallestpeg = state.pegs[0];
+    const std::int16_t first = smallestpeg == 1 ? 2 : 1;
+    const std::int16_t second = smallestpeg == 3 ? 2 : 3;
+    const std::int16_t lastto = state.move ? state.move->to : 0;
+    // Tops as one-bit masks; an empty peg's 0 wraps to the largest value once
+    // 1 is taken away, so it compares above any piece.
+    const std::uint32_t firsttop = sets.on[first] & (0u - sets.on[first]);
+    const std::uint32_t secondtop = sets.on[second] & (0u - sets.on[second]);
+    const bool firstsmaller = firsttop - 1 < secondtop - 1;
+    const std::int16_t from = firstsmaller ? first : second;
+    const std::int16_t to = firstsmaller ? second : first;
+    const bool othermove = firsttop != secondtop && from != lastto;
+    const auto piece = static_cast<std::int16_t>(std::countr_zero(firstsmaller ? firsttop : secondtop));
+    if (othermove && from < smallestpeg)
+        visit(PegMove{from, to, piece});
+    if (smallestpeg != lastto) {
+        visit(PegMove{smallestpeg, first, 0});
+        visit(PegMove{smallestpeg, second, 0});
+    }
+    if (othermove && from > smallestpeg)
+        visit(PegMove{from, to, piece});
+}
 
 // `state` after `move`: the moved piece's peg changed, nothing else.
 HanoiState applymove(HanoiState state, const PegMove& move);

@@ -31,12 +31,12 @@ void expand(const HanoiState& cur, search_method method, Frontier& frontier, Mov
 {
     const std::int32_t depth = depthof(cur) + 1;
     const PegSets sets = pegsets(cur);
-    for (const PegMove& m : legalmoves(cur, sets)) {
+    forlegalmoves(cur, sets, [&](const PegMove& m) {
         HanoiState child = applymove(cur, m);
         child.move = &moves.push_back({m.from, m.to, depth, cur.move});
         child.score = eval(child, applymove(sets, m), method);
         frontier.push(child);
-    }
+    });
 }
 
 // The path to `last`, first move on top.
@@ -55,6 +55,7 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
     Frontier frontier;
     MoveStore moves;
     std::int64_t examined = 0;
+    std::int64_t untilprogress = progressinterval;
     std::int32_t depth = 0;
     // Bytes held once `states` more states and their moves are stored.
     const auto footprint = [&](std::size_t states) {
@@ -71,8 +72,10 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
         frontier.pop();
         ++examined;
         depth = depthof(cur);
-        if (examined % progressinterval == 0)
+        if (--untilprogress == 0) {
             reportprogress(progress, examined, depth);
+            untilprogress = progressinterval;
+        }
         if (hitgoal(cur))
             return finish(SearchStatus::solved, pathto(cur.move));
         if (examined == limits.examined)

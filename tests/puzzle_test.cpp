@@ -7,6 +7,14 @@
 
 namespace {
 
+// The legal moves of `s` as {from, to, piece} triples, in the order visited.
+std::vector<std::vector<int>> movesof(const HanoiState& s)
+{
+    std::vector<std::vector<int>> moves;
+    forlegalmoves(s, pegsets(s), [&](const PegMove& m) { moves.push_back({m.from, m.to, m.piece}); });
+    return moves;
+}
+
 TEST(Puzzle, OptimalMoves)
 {
     EXPECT_EQ(optimalmoves(1), 1);
@@ -85,10 +93,35 @@ TEST(Puzzle, LegalMovesInFixedOrderWithoutMovingTheLastPieceAgain)
         const PieceCount n(c.n);
         const HanoiMove last{0, c.lastto, 1, nullptr};
         const HanoiState s = stateof(c.pegs, c.lastto ? &last : nullptr);
-        std::vector<std::vector<int>> got;
-        for (const PegMove& m : legalmoves(s, pegsets(s)))
-            got.push_back({m.from, m.to, m.piece});
-        EXPECT_EQ(got, c.moves) << "n=" << c.n << " last to " << c.lastto;
+        EXPECT_EQ(movesof(s), c.moves) << "n=" << c.n << " last to " << c.lastto;
+    }
+}
+
+TEST(Puzzle, LegalMovesFollowTheRuleInEveryPosition)
+{
+    // The rule as stated: i->j when the top of i is smaller than the top of j
+    // (an empty peg's top is N), i is not empty and is not where the last
+    // move went; tried for i, then j, in peg order.
+    for (int size = 1; size <= 6; ++size) {
+        const PieceCount n(size);
+        int positions = 1;
+        for (int i = 0; i < size; ++i)
+            positions *= 3;
+        for (int code = 0; code < positions; ++code) {
+            HanoiState s = stateof({});
+            for (int i = 0, rest = code; i < size; ++i, rest /= 3)
+                s.pegs[i] = static_cast<std::int8_t>(1 + rest % 3);
+            for (std::int16_t lastto = 0; lastto <= 3; ++lastto) {
+                const HanoiMove last{0, lastto, 1, nullptr};
+                s.move = lastto ? &last : nullptr;
+                std::vector<std::vector<int>> expected;
+                for (std::int16_t i = 1; i <= 3; ++i)
+                    for (std::int16_t j = 1; j <= 3; ++j)
+                        if (i != j && topof(s, i) < topof(s, j) && topof(s, i) != size && i != lastto)
+                            expected.push_back({i, j, topof(s, i)});
+                ASSERT_EQ(movesof(s), expected) << "n=" << size << " position " << code << " last to " << lastto;
+            }
+        }
     }
 }
 
