@@ -46,6 +46,7 @@ void FrontierPushPop(benchmark::State& bench)
     const auto size = static_cast<std::size_t>(bench.range(0));
     std::mt19937 random(1);
     std::vector<HanoiState> incoming;
+    incoming.reserve(4096);
     for (int i = 0; i < 4096; ++i)
         incoming.push_back(randomstate(random, 15, -static_cast<int>(random() % 1000)));
     Frontier frontier;
@@ -70,6 +71,7 @@ void Eval(benchmark::State& bench)
     setpieces(n);
     std::mt19937 random(2);
     std::vector<HanoiState> positions;
+    positions.reserve(4096);
     for (int i = 0; i < 4096; ++i) {
         HanoiState state = randomstate(random, n, 0);
         for (int j = n / 2; j < n && i % 2; ++j)
@@ -86,8 +88,8 @@ BENCHMARK(Eval)->ArgsProduct({{0, 1, 2}, {6, 10, 15}});
 void reportsearch(benchmark::State& bench, const SearchResult& result)
 {
     const auto examined = static_cast<double>(result.examined);
-    bench.counters["states/s"] =
-        benchmark::Counter(examined * static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
+    bench.counters["states/s"] = benchmark::Counter(
+        examined * static_cast<double>(bench.iterations()), benchmark::Counter::kIsRate);
     bench.counters["bytes/state"] = static_cast<double>(result.memory) / examined;
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
@@ -115,7 +117,12 @@ void BreadthSix(benchmark::State& bench)
         result = search(search_method::breadth, nowhere(), {unlimitedmemory, bench.range(0)});
     reportsearch(bench, result);
 }
-BENCHMARK(BreadthSix)->Arg(1000000)->Arg(5000000)->Arg(20000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BreadthSix)
+    ->Arg(1000000)
+    ->Arg(5000000)
+    ->Arg(20000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 // The floor of BreadthSix/K: the frontier's own work for the same run, one pop
 // and on average 1.41 pushes (41 in every 100 states have two successors)
@@ -139,10 +146,15 @@ void BreadthSixFloor(benchmark::State& bench)
         }
         benchmark::DoNotOptimize(frontier.size());
     }
-    bench.counters["states/s"] =
-        benchmark::Counter(static_cast<double>(states * bench.iterations()), benchmark::Counter::kIsRate);
+    bench.counters["states/s"] = benchmark::Counter(
+        static_cast<double>(states * bench.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BreadthSixFloor)->Arg(1000000)->Arg(5000000)->Arg(20000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BreadthSixFloor)
+    ->Arg(1000000)
+    ->Arg(5000000)
+    ->Arg(20000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,7 +27,7 @@ std::vector<std::string_view> split(std::string_view text, char separator)
     return parts;
 }
 
-std::optional<std::string> readtext(const std::string& path)
+std::optional<std::string> readtext(const std::filesystem::path& path)
 {
     std::ifstream file(path);
     if (!file)
@@ -42,7 +43,8 @@ std::optional<std::uint64_t> leadingnumber(std::string_view text)
     if (start == text.npos)
         return std::nullopt;
     std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data() + start, text.data() + text.size(), value);
+    const auto [end, error] =
+        std::from_chars(text.data() + start, text.data() + text.size(), value);
     if (error != std::errc{})
         return std::nullopt;
     return value;
@@ -66,13 +68,12 @@ std::optional<std::uint64_t> softlimit(int resource)
 }
 
 // The first of the folders that holds `file`, read as a cgroup value.
-std::optional<std::uint64_t> cgroupfile(const std::string& mount,
-                                        std::optional<std::string_view> path,
-                                        const std::string& file)
+std::optional<std::uint64_t>
+cgroupfile(const std::string& mount, std::optional<std::string_view> path, const std::string& file)
 {
     // Inside a cgroup namespace the process's own cgroup is the mount's root.
     for (const std::string& folder : {mount + std::string(path.value_or("")), mount}) {
-        if (const std::optional<std::string> text = readtext(folder + "/" + file))
+        if (const std::optional<std::string> text = readtext(std::filesystem::path(folder) / file))
             return cgroupvalue(*text);
     }
     return std::nullopt;

@@ -4,7 +4,9 @@
 
 #include <cerrno>
 
-FileOutput::FileOutput(int fd, bool owned) : fd_(fd), owned_(owned)
+FileOutput::FileOutput(int fd, bool owned)
+    : fd_(fd)
+    , owned_(owned)
 {
     setp(buffer_.data(), buffer_.data() + buffer_.size());
 }

@@ -76,7 +76,6 @@ bool hitgoal(const HanoiState& state)
     return true;
 }
 
-
 HanoiState applymove(HanoiState state, const PegMove& move)
 {
     state.pegs[move.piece] = static_cast<std::int8_t>(move.to);

@@ -12,10 +12,16 @@
 #include "hanoi.h"
 
 // 2^n for 0 <= n <= 30, exact (the same value as truncating pow(2.0, n)).
-constexpr std::int32_t power2(int n) { return std::int32_t{1} << n; }
+constexpr std::int32_t power2(int n)
+{
+    return std::int32_t{1} << n;
+}
 
 // The length of the optimal solution for n pieces: 2^n - 1.
-constexpr std::int32_t optimalmoves(int n) { return power2(n) - 1; }
+constexpr std::int32_t optimalmoves(int n)
+{
+    return power2(n) - 1;
+}
 
 // The pieces on each peg as bit sets (bit i stands for piece i), for pieces
 // 0 to N - 1; entry 0 is unused.
@@ -55,10 +61,10 @@ struct PegMove {
 template <class Visit>
 void forlegalmoves(const HanoiState& state, const PegSets& sets, Visit&& visit)
 {
-    const std::int16_t smallestpeg = state.pegs[0];
+    const auto smallestpeg = static_cast<std::int16_t>(1 + (sets.on[2] & 1) + 2 * (sets.on[3] & 1));
     const std::int16_t first = smallestpeg == 1 ? 2 : 1;
     const std::int16_t second = smallestpeg == 3 ? 2 : 3;
-    const std::int16_t lastto = state.move ? state.move->to : 0;
+    const std::int16_t lastto = state.move ? state.move->to : std::int16_t{0};
     // Tops as one-bit masks; an empty peg's 0 wraps to the largest value once
     // 1 is taken away, so it compares above any piece.
     const std::uint32_t firsttop = sets.on[first] & (0u - sets.on[first]);
@@ -67,7 +73,8 @@ void forlegalmoves(const HanoiState& state, const PegSets& sets, Visit&& visit)
     const std::int16_t from = firstsmaller ? first : second;
     const std::int16_t to = firstsmaller ? second : first;
     const bool othermove = firsttop != secondtop && from != lastto;
-    const auto piece = static_cast<std::int16_t>(std::countr_zero(firstsmaller ? firsttop : secondtop));
+    const auto piece =
+        static_cast<std::int16_t>(std::countr_zero(firstsmaller ? firsttop : secondtop));
     if (othermove && from < smallestpeg)
         visit(PegMove{from, to, piece});
     if (smallestpeg != lastto) {

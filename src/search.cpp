@@ -19,7 +19,10 @@ constexpr std::size_t maxsuccessors = 3;
 // enough to cover all the states they can generate.
 constexpr std::int64_t memorycheckinterval = 256;
 
-std::int32_t depthof(const HanoiState& state) { return state.move ? state.move->depth : 0; }
+std::int32_t depthof(const HanoiState& state)
+{
+    return state.move ? state.move->depth : 0;
+}
 
 void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
 {

@@ -30,7 +30,8 @@ TEST(Evaluate, ScoresOfKnownPositions)
         const HanoiMove move{1, 2, c.depth, nullptr};
         const HanoiState s = stateof(c.pegs, &move);
         EXPECT_EQ(eval(s, search_method::astar), c.astar) << "n=" << c.n << " row " << &c - cases;
-        EXPECT_EQ(eval(s, search_method::breadth), c.breadth) << "n=" << c.n << " row " << &c - cases;
+        EXPECT_EQ(eval(s, search_method::breadth), c.breadth)
+            << "n=" << c.n << " row " << &c - cases;
         EXPECT_EQ(eval(s, search_method::greedy), c.greedy) << "n=" << c.n << " row " << &c - cases;
     }
 }
@@ -99,7 +100,8 @@ TEST(Evaluate, AgreesWithTheStepByStepEvaluationEverywhere)
                 const int peg = static_cast<int>(random() % 3) + 1;
                 s.pegs[i] = static_cast<std::int8_t>(bias && random() % 3 ? bias : peg);
             }
-            for (search_method m : {search_method::astar, search_method::breadth, search_method::greedy})
+            for (search_method m :
+                 {search_method::astar, search_method::breadth, search_method::greedy})
                 ASSERT_EQ(eval(s, m), reference::eval(s, m)) << "n=" << size << " round " << round;
         }
     }

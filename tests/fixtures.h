@@ -10,7 +10,9 @@
 // Sets `pieces` (and `optimal`) for one test and restores both afterwards.
 class PieceCount {
 public:
-    explicit PieceCount(int n) : savedpieces_(pieces), savedoptimal_(optimal)
+    explicit PieceCount(int n)
+        : savedpieces_(pieces)
+        , savedoptimal_(optimal)
     {
         pieces = static_cast<std::int16_t>(n);
         optimal = (std::int32_t{1} << n) - 1;

@@ -27,7 +27,8 @@ TEST(Memory, KilobyteFields)
 {
     const std::string meminfo =
         "MemTotal:       24576000 kB\nMemFree:        20000000 kB\nMemAvailable:   24415184 kB\n";
-    const std::string status = "Name:\thanoi\nVmPeak:\t   10000 kB\nVmSize:\t    8192 kB\nVmData:\t 1024 kB";
+    const std::string status =
+        "Name:\thanoi\nVmPeak:\t   10000 kB\nVmSize:\t    8192 kB\nVmData:\t 1024 kB";
     EXPECT_EQ(kilobytefield(meminfo, "MemAvailable"), 24415184ull * 1024);
     EXPECT_EQ(kilobytefield(meminfo, "MemTotal"), 24576000ull * 1024);
     EXPECT_EQ(kilobytefield(status, "VmSize"), 8192ull * 1024);

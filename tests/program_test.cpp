@@ -54,8 +54,8 @@ protected:
                 const std::string& after = "> stdout") const
     {
         std::ofstream(dir_ / "input", std::ios::binary) << input;
-        const std::string command = "cd '" + dir_.string() + "' && " + before + " '" HANOI_BINARY
-                                    "' < input 2> stderr " + after;
+        const std::string command = "cd '" + dir_.string() + "' && " + before +
+                                    " '" HANOI_BINARY "' < input 2> stderr " + after;
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readfile(dir_ / "stdout"),
                 readfile(dir_ / "stderr")};
@@ -113,12 +113,11 @@ TEST_F(Program, OnePieceTranscriptIsExact)
 {
     const Outcome o = run("1 0 .\n");
     EXPECT_EQ(o.status, 0);
-    EXPECT_EQ(o.out, prompts +
-                         "1 pecas: Solucao otima 1 movimentos.\n"
-                         "Pensando... \n"
-                         "Encontrada solucao otima (1 movimentos):\n"
-                         "1->3\n"
-                         "Total de nos examinados (incluindo o final): 2\n");
+    EXPECT_EQ(o.out, prompts + "1 pecas: Solucao otima 1 movimentos.\n"
+                               "Pensando... \n"
+                               "Encontrada solucao otima (1 movimentos):\n"
+                               "1->3\n"
+                               "Total de nos examinados (incluindo o final): 2\n");
     EXPECT_EQ(o.err, "");
 }
 
@@ -127,11 +126,10 @@ TEST_F(Program, ThreePieceReportFileIsExact)
     const Outcome o = run("3\n0\nsolucao.txt\n", "umask 000 &&");
     EXPECT_EQ(o.status, 0);
     EXPECT_EQ(o.out, prompts + "3 pecas: Solucao otima 7 movimentos.\nPensando... \n");
-    EXPECT_EQ(readfile(dir_ / "solucao.txt"),
-              "3 pecas com o metodo A*.\n"
-              "Encontrada solucao otima (7 movimentos):\n"
-              "1->3\n1->2\n3->2\n1->3\n2->1\n2->3\n1->3\n"
-              "Total de nos examinados (incluindo o final): 9\n");
+    EXPECT_EQ(readfile(dir_ / "solucao.txt"), "3 pecas com o metodo A*.\n"
+                                              "Encontrada solucao otima (7 movimentos):\n"
+                                              "1->3\n1->2\n3->2\n1->3\n2->1\n2->3\n1->3\n"
+                                              "Total de nos examinados (incluindo o final): 9\n");
     EXPECT_EQ(fs::status(dir_ / "solucao.txt").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                   fs::perms::group_write | fs::perms::others_read);
@@ -142,7 +140,8 @@ TEST_F(Program, ExistingReportFileIsReplaced)
     std::ofstream(dir_ / ".x") << std::string(10000, 'z');
     EXPECT_EQ(run("4 2 .x").status, 0);
     const std::string text = readfile(dir_ / ".x");
-    EXPECT_TRUE(text.starts_with("4 pecas com o metodo Guloso.\nEncontrada solucao subotima (19 movimentos):\n"));
+    EXPECT_TRUE(text.starts_with(
+        "4 pecas com o metodo Guloso.\nEncontrada solucao subotima (19 movimentos):\n"));
     EXPECT_EQ(text.find('z'), std::string::npos);
 }
 
@@ -155,11 +154,11 @@ TEST_F(Program, EveryFinishingRunGivesItsKnownResult)
         long examined;
     };
     const Case cases[] = {
-        {1, 0, 1, 2},        {1, 1, 1, 3},          {1, 2, 1, 2},       {2, 0, 3, 4},
-        {2, 1, 3, 9},        {2, 2, 3, 4},          {3, 0, 7, 9},       {3, 1, 7, 35},
-        {3, 2, 7, 8},        {4, 0, 15, 24},        {4, 1, 15, 653},    {4, 2, 19, 24},
-        {5, 0, 31, 120},     {5, 1, 31, 118435},    {5, 2, 37, 53},     {6, 0, 63, 224},
-        {6, 2, 75, 107},     {8, 0, 255, 960},      {8, 2, 293, 426},   {10, 0, 1023, 3840},
+        {1, 0, 1, 2},        {1, 1, 1, 3},           {1, 2, 1, 2},          {2, 0, 3, 4},
+        {2, 1, 3, 9},        {2, 2, 3, 4},           {3, 0, 7, 9},          {3, 1, 7, 35},
+        {3, 2, 7, 8},        {4, 0, 15, 24},         {4, 1, 15, 653},       {4, 2, 19, 24},
+        {5, 0, 31, 120},     {5, 1, 31, 118435},     {5, 2, 37, 53},        {6, 0, 63, 224},
+        {6, 2, 75, 107},     {8, 0, 255, 960},       {8, 2, 293, 426},      {10, 0, 1023, 3840},
         {10, 2, 1159, 1707}, {15, 0, 32767, 122880}, {15, 2, 36875, 55993},
     };
     for (const Case& c : cases) {
@@ -204,11 +203,11 @@ TEST_F(Program, ValidationLoopsAskAgain)
 {
     const Outcome o = run("0 16 abc 3 -1 1 .");
     EXPECT_EQ(o.status, 0);
-    EXPECT_TRUE(o.out.starts_with(
-        "Escolha o numero de pecas (1-15): \nEscolha o numero de pecas (1-15): \n"
-        "Escolha o numero de pecas (1-15): \nEscolha o numero de pecas (1-15): \n"
-        "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n"
-        "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \nDigite"));
+    EXPECT_TRUE(
+        o.out.starts_with("Escolha o numero de pecas (1-15): \nEscolha o numero de pecas (1-15): \n"
+                          "Escolha o numero de pecas (1-15): \nEscolha o numero de pecas (1-15): \n"
+                          "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n"
+                          "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \nDigite"));
     EXPECT_NE(o.out.find("Total de nos examinados (incluindo o final): 35\n"), std::string::npos);
 }
 
@@ -270,11 +269,14 @@ TEST_F(Program, OutputThatCannotBeWrittenIsAnError)
         std::string message;
     };
     const Case cases[] = {
-        {"3 0 .", "> /dev/full", "hanoi: nao foi possivel escrever na saida padrao: No space left on device\n"},
+        {"3 0 .", "> /dev/full",
+         "hanoi: nao foi possivel escrever na saida padrao: No space left on device\n"},
         {"3 0 /dev/full", "> stdout",
-         "hanoi: nao foi possivel escrever o arquivo de saida \"/dev/full\": No space left on device\n"},
+         "hanoi: nao foi possivel escrever o arquivo de saida \"/dev/full\": No space left on "
+         "device\n"},
         {"3 0 .", ">&-", "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
-        {"3 0 report.txt", ">&-", "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
+        {"3 0 report.txt", ">&-",
+         "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
     };
     for (const Case& c : cases) {
         const Outcome o = run(c.input, "", c.redirection);
@@ -289,7 +291,8 @@ TEST_F(Program, ClosedPipeEndsQuietly)
 {
     // Even with SIGPIPE ignored by the parent, as some launchers leave it.
     std::ofstream(dir_ / "input") << "15 0 .";
-    const std::string command = "cd '" + dir_.string() + "' && { trap '' PIPE; '" HANOI_BINARY
+    const std::string command = "cd '" + dir_.string() +
+                                "' && { trap '' PIPE; '" HANOI_BINARY
                                 "' < input 2> stderr; echo $? > status; } | head -c 10 > stdout";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readfile(dir_ / "status"), "141\n");

@@ -11,7 +11,9 @@ namespace {
 std::vector<std::vector<int>> movesof(const HanoiState& s)
 {
     std::vector<std::vector<int>> moves;
-    forlegalmoves(s, pegsets(s), [&](const PegMove& m) { moves.push_back({m.from, m.to, m.piece}); });
+    forlegalmoves(s, pegsets(s), [&](const PegMove& m) {
+        moves.push_back({m.from, m.to, m.piece});
+    });
     return moves;
 }
 
@@ -63,8 +65,9 @@ TEST(Puzzle, HitGoalOnlyWithEveryPieceOnPegThree)
         bool goal;
     };
     const Case cases[] = {
-        {1, {3}, true},     {1, {2}, false},          {3, {3, 3, 3}, true},
-        {3, {3, 3, 1}, false}, {3, {2, 3, 3}, false}, {15, {3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, true},
+        {1, {3}, true},        {1, {2}, false},
+        {3, {3, 3, 3}, true},  {3, {3, 3, 1}, false},
+        {3, {2, 3, 3}, false}, {15, {3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, true},
     };
     for (const Case& c : cases) {
         const PieceCount n(c.n);
@@ -117,9 +120,11 @@ TEST(Puzzle, LegalMovesFollowTheRuleInEveryPosition)
                 std::vector<std::vector<int>> expected;
                 for (std::int16_t i = 1; i <= 3; ++i)
                     for (std::int16_t j = 1; j <= 3; ++j)
-                        if (i != j && topof(s, i) < topof(s, j) && topof(s, i) != size && i != lastto)
+                        if (i != j && topof(s, i) < topof(s, j) && topof(s, i) != size &&
+                            i != lastto)
                             expected.push_back({i, j, topof(s, i)});
-                ASSERT_EQ(movesof(s), expected) << "n=" << size << " position " << code << " last to " << lastto;
+                ASSERT_EQ(movesof(s), expected)
+                    << "n=" << size << " position " << code << " last to " << lastto;
             }
         }
     }

@@ -10,7 +10,10 @@
 
 namespace reference {
 
-inline std::int32_t powerof2(int n) { return static_cast<std::int32_t>(std::pow(2.0, n)); }
+inline std::int32_t powerof2(int n)
+{
+    return static_cast<std::int32_t>(std::pow(2.0, n));
+}
 
 inline int base(const HanoiState& s, int peg)
 {

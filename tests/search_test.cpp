@@ -12,7 +12,8 @@ std::string movesof(std::stack<HanoiMove> solution)
 {
     std::string moves;
     for (; !solution.empty(); solution.pop())
-        moves += std::to_string(solution.top().from) + "->" + std::to_string(solution.top().to) + " ";
+        moves +=
+            std::to_string(solution.top().from) + "->" + std::to_string(solution.top().to) + " ";
     return moves;
 }
 
@@ -78,10 +79,8 @@ TEST(Search, StopsBeforeTheMemoryBudgetWouldBePassed)
     };
     // One block of moves and one of states is the least a search holds.
     const Case cases[] = {
-        {0, SearchStatus::outofmemory},
-        {1u << 20, SearchStatus::outofmemory},
-        {2u << 20, SearchStatus::outofmemory},
-        {3u << 20, SearchStatus::outofmemory},
+        {0, SearchStatus::outofmemory},        {1u << 20, SearchStatus::outofmemory},
+        {2u << 20, SearchStatus::outofmemory}, {3u << 20, SearchStatus::outofmemory},
         {64u << 20, SearchStatus::solved},
     };
     for (const Case& c : cases) {
@@ -131,7 +130,8 @@ TEST(Search, StopsAfterTheGivenNumberOfExaminedStates)
     for (const Case& c : cases) {
         const PieceCount n(c.n);
         std::ostringstream progress;
-        const SearchResult result = search(search_method::breadth, progress, {unlimitedmemory, c.limit});
+        const SearchResult result =
+            search(search_method::breadth, progress, {unlimitedmemory, c.limit});
         EXPECT_EQ(result.status, c.status) << c.limit;
         EXPECT_EQ(result.examined, c.examined) << c.limit;
     }
