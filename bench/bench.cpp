@@ -30,33 +30,33 @@ std::ostream& nowhere()
 
 const HanoiMove somemove{1, 2, 20, nullptr};
 
-HanoiState randomstate(std::mt19937& random, int n, int score)
+HanoiState randomstate(std::mt19937& random, int n)
 {
     HanoiState state{};
     for (int i = 0; i < n; ++i)
         state.pegs[i] = static_cast<std::int8_t>(1 + random() % 3);
-    state.score = score;
     state.move = &somemove;
     return state;
 }
 
-// One pop and one push on a frontier that keeps `size` entries.
+// One pop and one push on a search's frontier that keeps `size` entries.
 void FrontierPushPop(benchmark::State& bench)
 {
     const auto size = static_cast<std::size_t>(bench.range(0));
     std::mt19937 random(1);
-    std::vector<HanoiState> incoming;
-    incoming.reserve(4096);
+    std::vector<std::int32_t> scores;
+    scores.reserve(4096);
     for (int i = 0; i < 4096; ++i)
-        incoming.push_back(randomstate(random, 15, -static_cast<int>(random() % 1000)));
-    Frontier frontier;
+        scores.push_back(-static_cast<std::int32_t>(random() % 1000));
+    const SearchNode node{&somemove, 20, {1, 2, 4}, 2};
+    Frontier<SearchNode> frontier;
     for (std::size_t i = 0; i < size; ++i)
-        frontier.push(incoming[i % incoming.size()]);
+        frontier.push(scores[i % scores.size()], node);
     std::size_t next = 0;
     for (auto _ : bench) {
         benchmark::DoNotOptimize(frontier.top());
         frontier.pop();
-        frontier.push(incoming[next++ % incoming.size()]);
+        frontier.push(scores[next++ % scores.size()], node);
     }
     bench.SetItemsProcessed(bench.iterations());
 }
@@ -73,7 +73,7 @@ void Eval(benchmark::State& bench)
     std::vector<HanoiState> positions;
     positions.reserve(4096);
     for (int i = 0; i < 4096; ++i) {
-        HanoiState state = randomstate(random, n, 0);
+        HanoiState state = randomstate(random, n);
         for (int j = n / 2; j < n && i % 2; ++j)
             state.pegs[j] = 3;
         positions.push_back(state);
@@ -132,17 +132,15 @@ void BreadthSixFloor(benchmark::State& bench)
     setpieces(6);
     const std::int64_t states = bench.range(0);
     for (auto _ : bench) {
-        Frontier frontier;
-        HanoiState start = startstate();
-        start.score = -optimal;
-        frontier.push(start);
+        Frontier<SearchNode> frontier;
+        frontier.push(-optimal, SearchNode{nullptr, 0, {63, 0, 0}, 0});
         for (std::int64_t i = 1; i <= states; ++i) {
-            HanoiState child = frontier.top();
+            const std::int32_t score = frontier.topscore() - 1;
+            const SearchNode child = frontier.top();
             frontier.pop();
-            --child.score;
-            frontier.push(child);
+            frontier.push(score, child);
             if (i % 100 < 41)
-                frontier.push(child);
+                frontier.push(score, child);
         }
         benchmark::DoNotOptimize(frontier.size());
     }

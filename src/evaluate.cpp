@@ -107,13 +107,19 @@ std::int32_t estimate(const PegSets& sets)
 
 std::int32_t eval(const HanoiState& state, search_method method)
 {
-    return eval(state, pegsets(state), method);
+    // The greedy score does not read the state's move.
+    return score(pegsets(state), method == search_method::greedy ? 0 : state.move->depth, method);
 }
 
-std::int32_t eval(const HanoiState& state, const PegSets& sets, search_method method)
+std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method)
 {
-    std::int32_t h = method == search_method::breadth ? optimalmoves(pieces) : estimate(sets);
-    if (method != search_method::greedy)
-        h += state.move->depth;
-    return -h;
+    switch (method) {
+    case search_method::astar:
+        return -(estimate(sets) + depth);
+    case search_method::breadth:
+        return -(optimalmoves(pieces) + depth);
+    case search_method::greedy:
+        return -estimate(sets);
+    }
+    return 0;
 }

@@ -23,5 +23,7 @@
 #include "puzzle.h"
 
 std::int32_t eval(const HanoiState& state, search_method method);
-// The same, given pegsets(state), which a search keeps up to date move by move.
-std::int32_t eval(const HanoiState& state, const PegSets& sets, search_method method);
+
+// The same score for the position `sets` reached in `depth` moves, as a
+// search keeps them.
+std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method);

@@ -1,75 +1,46 @@
 #include "frontier.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <new>
 
-Frontier::~Frontier()
+ScoreHeap::~ScoreHeap()
 {
     std::free(keys_);
 }
 
-std::size_t Frontier::grownkeys(std::size_t capacity, std::size_t needed)
+std::size_t ScoreHeap::grown(std::size_t capacity, std::size_t needed)
 {
     if (needed <= capacity)
         return capacity;
     // Doubling while the array is small keeps copies rare; past 64 MiB it
     // grows by an eighth, so its capacity stays within 12.5% of its size.
     constexpr std::size_t gentlefrom = (std::size_t{64} << 20) / sizeof(Key);
-    const std::size_t grown = capacity < gentlefrom ? 2 * capacity : capacity + capacity / 8;
-    return std::max({grown, needed, std::size_t{1024}});
+    const std::size_t next = capacity < gentlefrom ? 2 * capacity : capacity + capacity / 8;
+    return std::max({next, needed, std::size_t{1024}});
 }
 
-std::size_t Frontier::footprint(std::size_t extra) const
+std::size_t ScoreHeap::footprint(std::size_t extra) const
 {
-    const std::size_t newslots = extra > freeslots_.size() ? extra - freeslots_.size() : 0;
-    if (slots_.size() + newslots > UINT32_MAX)
-        return SIZE_MAX;
-    return grownkeys(capacity_, size_ + extra) * sizeof(Key) + slots_.footprint(newslots) +
-           freeslots_.capacity() * sizeof(std::uint32_t);
+    return grown(capacity_, size_ + extra) * sizeof(Key);
 }
 
-std::uint32_t Frontier::takeslot()
-{
-    if (freeslots_.empty()) {
-        slots_.push_back({});
-        return static_cast<std::uint32_t>(slots_.size() - 1);
-    }
-    const std::uint32_t slot = freeslots_.back();
-    freeslots_.pop_back();
-    return slot;
-}
-
-void Frontier::push(const HanoiState& state)
+void ScoreHeap::push(Key key)
 {
     if (size_ == capacity_) {
-        const std::size_t capacity = grownkeys(capacity_, size_ + 1);
-        void* grown = std::realloc(keys_, capacity * sizeof(Key));
-        if (!grown)
+        const std::size_t capacity = grown(capacity_, size_ + 1);
+        void* keys = std::realloc(keys_, capacity * sizeof(Key));
+        if (!keys)
             throw std::bad_alloc();
-        keys_ = static_cast<Key*>(grown);
+        keys_ = static_cast<Key*>(keys);
         capacity_ = capacity;
     }
-    const std::uint32_t slot = takeslot();
-    slots_[slot] = {state.move, state.pegs};
     ++size_;
-    siftup(size_ - 1, {state.score, slot});
+    siftup(size_ - 1, key);
 }
 
-HanoiState Frontier::top() const
+void ScoreHeap::pop()
 {
-    const Slot& slot = slots_[keys_[0].slot];
-    HanoiState state;
-    state.pegs = slot.pegs;
-    state.score = keys_[0].score;
-    state.move = slot.move;
-    return state;
-}
-
-void Frontier::pop()
-{
-    freeslots_.push_back(keys_[0].slot);
     const Key last = keys_[--size_];
     const std::size_t n = size_;
     if (n == 0)
@@ -88,7 +59,7 @@ void Frontier::pop()
     siftup(hole, last);
 }
 
-void Frontier::siftup(std::size_t hole, Key key)
+void ScoreHeap::siftup(std::size_t hole, Key key)
 {
     Key* const keys = keys_;
     while (hole > 0) {

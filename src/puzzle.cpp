@@ -21,7 +21,7 @@ HanoiState startstate()
 
 PegSets pegsets(const HanoiState& state)
 {
-    const std::uint32_t all = power2(pieces) - 1;
+    const std::uint32_t all = allpieces();
     PegSets sets{};
 #if defined(__SSE2__)
     // Sixteen lanes: pieces 0..7, then 7..14 again (two overlapping loads
@@ -70,10 +70,12 @@ std::int16_t baseof(const HanoiState& state, std::int16_t peg)
 
 bool hitgoal(const HanoiState& state)
 {
-    for (int i = 0; i < pieces; ++i)
-        if (state.pegs[i] != 3)
-            return false;
-    return true;
+    return hitgoal(pegsets(state));
+}
+
+bool hitgoal(const PegSets& sets)
+{
+    return sets.on[3] == allpieces();
 }
 
 HanoiState applymove(HanoiState state, const PegMove& move)

@@ -23,8 +23,14 @@ constexpr std::int32_t optimalmoves(int n)
     return power2(n) - 1;
 }
 
-// The pieces on each peg as bit sets (bit i stands for piece i), for pieces
-// 0 to N - 1; entry 0 is unused.
+// The pieces 0 to N - 1 as a bit set (bit i stands for piece i).
+inline std::uint32_t allpieces()
+{
+    return static_cast<std::uint32_t>(power2(pieces)) - 1;
+}
+
+// The pieces on each peg as bit sets, for pieces 0 to N - 1; entry 0 is
+// unused.
 struct PegSets {
     std::uint32_t on[4];
 };
@@ -41,6 +47,7 @@ std::int16_t baseof(const HanoiState& state, std::int16_t peg);
 
 // True when every piece lies on peg 3.
 bool hitgoal(const HanoiState& state);
+bool hitgoal(const PegSets& sets);
 
 // A move: `piece` (the top of peg `from`) goes to peg `to`.
 struct PegMove {
@@ -49,22 +56,21 @@ struct PegMove {
     std::int16_t piece;
 };
 
-// Calls visit(move) for each legal move of `state`, in their fixed order
-// (1->2, 1->3, 2->1, 2->3, 3->1, 3->2, leaving out the illegal ones): the moved
-// piece must be smaller than the top of the destination, and the peg the last
-// move went to may not be a source (the piece just moved stays put).
-// `sets` must be pegsets(state).
+// Calls visit(move) for each legal move of the position `sets`, in their
+// fixed order (1->2, 1->3, 2->1, 2->3, 3->1, 3->2, leaving out the illegal
+// ones): the moved piece must be smaller than the top of the destination, and
+// `lastto`, the peg the last move went to (0 before the first move), may not
+// be a source (the piece just moved stays put).
 //
 // So piece 0 may always go to either other peg, and of the two other pegs the
 // one with the smaller top may put it on the other (neither when both are
 // empty): at most three moves, visited by source peg, then destination.
 template <class Visit>
-void forlegalmoves(const HanoiState& state, const PegSets& sets, Visit&& visit)
+void forlegalmoves(const PegSets& sets, std::int16_t lastto, Visit&& visit)
 {
     const auto smallestpeg = static_cast<std::int16_t>(1 + (sets.on[2] & 1) + 2 * (sets.on[3] & 1));
     const std::int16_t first = smallestpeg == 1 ? 2 : 1;
     const std::int16_t second = smallestpeg == 3 ? 2 : 3;
-    const std::int16_t lastto = state.move ? state.move->to : std::int16_t{0};
     // Tops as one-bit masks; an empty peg's 0 wraps to the largest value once
     // 1 is taken away, so it compares above any piece.
     const std::uint32_t firsttop = sets.on[first] & (0u - sets.on[first]);

@@ -19,26 +19,36 @@ constexpr std::size_t maxsuccessors = 3;
 // enough to cover all the states they can generate.
 constexpr std::int64_t memorycheckinterval = 256;
 
-std::int32_t depthof(const HanoiState& state)
-{
-    return state.move ? state.move->depth : 0;
-}
-
 void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
 {
     progress << "Nos abertos: " << examined << std::endl;
     progress << "Profundidade instantanea: " << depth << std::endl;
 }
 
-void expand(const HanoiState& cur, search_method method, Frontier& frontier, MoveStore& moves)
+PegSets setsof(const SearchNode& node)
 {
-    const std::int32_t depth = depthof(cur) + 1;
-    const PegSets sets = pegsets(cur);
-    forlegalmoves(cur, sets, [&](const PegMove& m) {
-        HanoiState child = applymove(cur, m);
-        child.move = &moves.push_back({m.from, m.to, depth, cur.move});
-        child.score = eval(child, applymove(sets, m), method);
-        frontier.push(child);
+    return {{0, node.on[0], node.on[1], node.on[2]}};
+}
+
+SearchNode nodeof(const HanoiMove* move, std::int32_t depth, const PegSets& sets,
+                  std::int16_t lastto)
+{
+    return {move,
+            depth,
+            {static_cast<std::uint16_t>(sets.on[1]), static_cast<std::uint16_t>(sets.on[2]),
+             static_cast<std::uint16_t>(sets.on[3])},
+            lastto};
+}
+
+// Pushes the children of `cur`, whose pegs are `sets`.
+void expand(const SearchNode& cur, const PegSets& sets, search_method method,
+            Frontier<SearchNode>& frontier, MoveStore& moves)
+{
+    const std::int32_t depth = cur.depth + 1;
+    forlegalmoves(sets, cur.lastto, [&](const PegMove& m) {
+        const PegSets child = applymove(sets, m);
+        const HanoiMove* move = &moves.push_back({m.from, m.to, depth, cur.move});
+        frontier.push(score(child, depth, method), nodeof(move, depth, child, m.to));
     });
 }
 
@@ -55,7 +65,7 @@ std::stack<HanoiMove> pathto(const HanoiMove* last)
 
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
 {
-    Frontier frontier;
+    Frontier<SearchNode> frontier;
     MoveStore moves;
     std::int64_t examined = 0;
     std::int64_t untilprogress = progressinterval;
@@ -69,24 +79,26 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
     };
     if (footprint(1) > limits.memory)
         return finish(SearchStatus::outofmemory);
-    frontier.push(startstate());
+    // The start state's score is never compared: it is alone on the frontier.
+    frontier.push(0, nodeof(nullptr, 0, pegsets(startstate()), 0));
     while (!frontier.empty()) {
-        const HanoiState cur = frontier.top();
+        const SearchNode cur = frontier.top();
         frontier.pop();
         ++examined;
-        depth = depthof(cur);
+        depth = cur.depth;
         if (--untilprogress == 0) {
             reportprogress(progress, examined, depth);
             untilprogress = progressinterval;
         }
-        if (hitgoal(cur))
+        const PegSets sets = setsof(cur);
+        if (hitgoal(sets))
             return finish(SearchStatus::solved, pathto(cur.move));
         if (examined == limits.examined)
             return finish(SearchStatus::stopped);
         if (examined % memorycheckinterval == 1 &&
             footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);
-        expand(cur, method, frontier, moves);
+        expand(cur, sets, method, frontier, moves);
     }
     return finish(SearchStatus::exhausted);
 }

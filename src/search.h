@@ -24,6 +24,18 @@
 #include "hanoi.h"
 #include "memory.h"
 
+/*
+ * A state as the search keeps it on its frontier (24 bytes with its padding):
+ * the pegs as bit sets, the move that produced it, and that move's depth and
+ * destination, so that expanding the state never reads the move record back.
+ */
+struct SearchNode {
+    const HanoiMove* move;  // null for the start state
+    std::int32_t depth;
+    std::uint16_t on[3];  // pieces on pegs 1, 2 and 3
+    std::int16_t lastto;  // move->to; 0 for the start state
+};
+
 enum class SearchStatus { solved, outofmemory, stopped, exhausted };
 
 struct SearchLimits {

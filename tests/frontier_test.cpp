@@ -8,19 +8,14 @@
 
 namespace {
 
-HanoiState tagged(char tag, int score)
-{
-    HanoiState s = stateof({});
-    s.pegs[0] = static_cast<std::int8_t>(tag);
-    s.score = score;
-    return s;
-}
+// Entries are tagged with a letter.
+using TaggedFrontier = Frontier<char>;
 
-std::string popall(Frontier& frontier)
+std::string popall(TaggedFrontier& frontier)
 {
     std::string order;
     for (; !frontier.empty(); frontier.pop())
-        order += static_cast<char>(frontier.top().pegs[0]);
+        order += frontier.top();
     return order;
 }
 
@@ -39,20 +34,19 @@ TEST(Frontier, TieOrderIsTheHeapsOwn)
         {{-3, -1, -2, -1, -3}, "BDCAE"},
     };
     for (const Case& c : cases) {
-        Frontier frontier;
+        TaggedFrontier frontier;
         char tag = 'A';
         for (int score : c.scores)
-            frontier.push(tagged(tag++, score));
+            frontier.push(score, tag++);
         EXPECT_EQ(popall(frontier), c.order);
     }
 }
 
 TEST(Frontier, SingleEntryNeedsNoScore)
 {
-    Frontier frontier;
-    HanoiState s = tagged('S', 0);
-    frontier.push(s);
-    EXPECT_EQ(frontier.top().pegs[0], 'S');
+    TaggedFrontier frontier;
+    frontier.push(0, 'S');
+    EXPECT_EQ(frontier.top(), 'S');
     frontier.pop();
     EXPECT_TRUE(frontier.empty());
 }
@@ -60,18 +54,18 @@ TEST(Frontier, SingleEntryNeedsNoScore)
 TEST(Frontier, PopsInNonIncreasingScoreOrderUnderInterleaving)
 {
     std::mt19937 random(7);
-    Frontier frontier;
+    TaggedFrontier frontier;
     for (int round = 0; round < 2000; ++round) {
         for (int i = 0; i < 3; ++i)
-            frontier.push(tagged('x', static_cast<int>(random() % 50) - 100));
-        const int best = frontier.top().score;
+            frontier.push(static_cast<int>(random() % 50) - 100, 'x');
+        const int best = frontier.topscore();
         frontier.pop();
-        ASSERT_TRUE(frontier.empty() || frontier.top().score <= best);
+        ASSERT_TRUE(frontier.empty() || frontier.topscore() <= best);
     }
     int last = 0;
     for (; !frontier.empty(); frontier.pop()) {
-        ASSERT_LE(frontier.top().score, last);
-        last = frontier.top().score;
+        ASSERT_LE(frontier.topscore(), last);
+        last = frontier.topscore();
     }
 }
 

@@ -11,7 +11,8 @@ namespace {
 std::vector<std::vector<int>> movesof(const HanoiState& s)
 {
     std::vector<std::vector<int>> moves;
-    forlegalmoves(s, pegsets(s), [&](const PegMove& m) {
+    const std::int16_t lastto = s.move ? s.move->to : std::int16_t{0};
+    forlegalmoves(pegsets(s), lastto, [&](const PegMove& m) {
         moves.push_back({m.from, m.to, m.piece});
     });
     return moves;
