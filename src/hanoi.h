@@ -28,10 +28,11 @@ struct HanoiMove {
 };
 
 /*
- * One position as it sits on the frontier; copied by value. Copying shares
- * `move`, never the chain behind it. `pegs[i]` is the peg of piece i; only the
- * first N entries mean anything. `score` is the evaluation for the run's
- * strategy (higher is better); the start state's score is never set or read.
+ * One position with its score and the move that produced it: what the peg
+ * queries and `eval` take. Copied by value; copying shares `move`, never the
+ * chain behind it. `pegs[i]` is the peg of piece i; only the first N entries
+ * mean anything. `score` is the evaluation for the run's strategy (higher is
+ * better). The search keeps its states more compactly (SearchNode).
  */
 struct HanoiState {
     std::array<std::int8_t, maxpieces> pegs;
@@ -41,8 +42,7 @@ struct HanoiState {
 
 enum class search_method : std::int8_t { astar = 0, breadth = 1, greedy = 2 };
 
-// N, the run's piece count (1 to 15 once the dialogue is over). The evaluation
-// lowers it for the length of a sub-problem and puts it back.
+// N, the run's piece count (1 to 15 once the dialogue is over).
 extern std::int16_t pieces;
 // 2^N - 1, the length of the optimal solution.
 extern std::int32_t optimal;

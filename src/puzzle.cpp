@@ -78,12 +78,6 @@ bool hitgoal(const PegSets& sets)
     return sets.on[3] == allpieces();
 }
 
-HanoiState applymove(HanoiState state, const PegMove& move)
-{
-    state.pegs[move.piece] = static_cast<std::int8_t>(move.to);
-    return state;
-}
-
 PegSets applymove(PegSets sets, const PegMove& move)
 {
     const std::uint32_t piece = std::uint32_t{1} << move.piece;

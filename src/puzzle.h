@@ -91,7 +91,5 @@ void forlegalmoves(const PegSets& sets, std::int16_t lastto, Visit&& visit)
         visit(PegMove{from, to, piece});
 }
 
-// `state` after `move`: the moved piece's peg changed, nothing else.
-HanoiState applymove(HanoiState state, const PegMove& move);
-// The same move on the pegs' bit sets.
+// The pegs' bit sets after `move`: the moved piece changes sets, nothing else.
 PegSets applymove(PegSets sets, const PegMove& move);

@@ -131,21 +131,30 @@ TEST(Puzzle, LegalMovesFollowTheRuleInEveryPosition)
     }
 }
 
-TEST(Puzzle, ApplyMoveChangesOnlyTheCopy)
+TEST(Puzzle, ApplyMoveMovesOnePieceBetweenSets)
 {
-    const PieceCount n(3);
-    const HanoiMove first{1, 2, 1, nullptr};
-    const HanoiState s = stateof({2, 1, 1}, &first);
-    const HanoiState t = applymove(s, {1, 3, 1});
-    EXPECT_EQ(t.pegs[1], 3);
-    EXPECT_EQ(t.pegs[0], 2);
-    EXPECT_EQ(s.pegs[1], 1);
-    EXPECT_EQ(t.move, &first);
-    EXPECT_EQ(first.to, 2);
-    const PegSets moved = applymove(pegsets(s), {1, 3, 1});
-    EXPECT_EQ(moved.on[1], pegsets(t).on[1]);
-    EXPECT_EQ(moved.on[2], pegsets(t).on[2]);
-    EXPECT_EQ(moved.on[3], pegsets(t).on[3]);
+    struct Case {
+        int n;
+        std::initializer_list<int> before;
+        PegMove move;
+        std::initializer_list<int> after;
+    };
+    const Case cases[] = {
+        {3, {2, 1, 1}, {1, 3, 1}, {2, 3, 1}},
+        {1, {1}, {1, 3, 0}, {3}},
+        {15,
+         {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1},
+         {1, 2, 0},
+         {2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
+        {4, {3, 3, 2, 1}, {1, 2, 3}, {3, 3, 2, 2}},
+    };
+    for (const Case& c : cases) {
+        const PieceCount n(c.n);
+        const PegSets moved = applymove(pegsets(stateof(c.before)), c.move);
+        const PegSets expected = pegsets(stateof(c.after));
+        for (int peg = 1; peg <= 3; ++peg)
+            EXPECT_EQ(moved.on[peg], expected.on[peg]) << "n=" << c.n << " peg " << peg;
+    }
 }
 
 }  // namespace
