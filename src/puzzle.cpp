@@ -35,11 +35,11 @@ PegSets pegsets(const HanoiState& state)
     for (int peg = 1; peg <= 3; ++peg) {
         const auto hits = static_cast<std::uint32_t>(
             _mm_movemask_epi8(_mm_cmpeq_epi8(lanes, _mm_set1_epi8(static_cast<char>(peg)))));
-        sets.on[peg] = ((hits & 0xFF) | (hits >> 8 << 7)) & all;
+        sets.on[peg] = static_cast<std::uint16_t>(((hits & 0xFF) | (hits >> 8 << 7)) & all);
     }
 #else
     for (int i = 0; i < pieces; ++i)
-        sets.on[state.pegs[i]] |= std::uint32_t{1} << i;
+        sets.on[state.pegs[i]] |= static_cast<std::uint16_t>(1u << i);
 #endif
     return sets;
 }
@@ -80,8 +80,8 @@ bool hitgoal(const PegSets& sets)
 
 PegSets applymove(PegSets sets, const PegMove& move)
 {
-    const std::uint32_t piece = std::uint32_t{1} << move.piece;
-    sets.on[move.from] &= ~piece;
+    const auto piece = static_cast<std::uint16_t>(1u << move.piece);
+    sets.on[move.from] &= static_cast<std::uint16_t>(~piece);
     sets.on[move.to] |= piece;
     return sets;
 }

@@ -32,7 +32,7 @@ inline std::uint32_t allpieces()
 // The pieces on each peg as bit sets, for pieces 0 to N - 1; entry 0 is
 // unused.
 struct PegSets {
-    std::uint32_t on[4];
+    std::uint16_t on[4];
 };
 PegSets pegsets(const HanoiState& state);
 
@@ -73,8 +73,10 @@ void forlegalmoves(const PegSets& sets, std::int16_t lastto, Visit&& visit)
     const std::int16_t second = smallestpeg == 3 ? 2 : 3;
     // Tops as one-bit masks; an empty peg's 0 wraps to the largest value once
     // 1 is taken away, so it compares above any piece.
-    const std::uint32_t firsttop = sets.on[first] & (0u - sets.on[first]);
-    const std::uint32_t secondtop = sets.on[second] & (0u - sets.on[second]);
+    const std::uint32_t firstpieces = sets.on[first];
+    const std::uint32_t secondpieces = sets.on[second];
+    const std::uint32_t firsttop = firstpieces & (0u - firstpieces);
+    const std::uint32_t secondtop = secondpieces & (0u - secondpieces);
     const bool firstsmaller = firsttop - 1 < secondtop - 1;
     const std::int16_t from = firstsmaller ? first : second;
     const std::int16_t to = firstsmaller ? second : first;

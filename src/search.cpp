@@ -25,30 +25,14 @@ void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t 
     progress << "Profundidade instantanea: " << depth << std::endl;
 }
 
-PegSets setsof(const SearchNode& node)
-{
-    return {{0, node.on[0], node.on[1], node.on[2]}};
-}
-
-SearchNode nodeof(const HanoiMove* move, std::int32_t depth, const PegSets& sets,
-                  std::int16_t lastto)
-{
-    return {move,
-            depth,
-            {static_cast<std::uint16_t>(sets.on[1]), static_cast<std::uint16_t>(sets.on[2]),
-             static_cast<std::uint16_t>(sets.on[3])},
-            lastto};
-}
-
-// Pushes the children of `cur`, whose pegs are `sets`.
-void expand(const SearchNode& cur, const PegSets& sets, search_method method,
-            Frontier<SearchNode>& frontier, MoveStore& moves)
+void expand(const SearchNode& cur, search_method method, Frontier<SearchNode>& frontier,
+            MoveStore& moves)
 {
     const std::int32_t depth = cur.depth + 1;
-    forlegalmoves(sets, cur.lastto, [&](const PegMove& m) {
-        const PegSets child = applymove(sets, m);
+    forlegalmoves(cur.sets, cur.lastto, [&](const PegMove& m) {
+        const PegSets child = applymove(cur.sets, m);
         const HanoiMove* move = &moves.push_back({m.from, m.to, depth, cur.move});
-        frontier.push(score(child, depth, method), nodeof(move, depth, child, m.to));
+        frontier.push(score(child, depth, method), SearchNode{move, depth, m.to, child});
     });
 }
 
@@ -80,7 +64,7 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
     if (footprint(1) > limits.memory)
         return finish(SearchStatus::outofmemory);
     // The start state's score is never compared: it is alone on the frontier.
-    frontier.push(0, nodeof(nullptr, 0, pegsets(startstate()), 0));
+    frontier.push(0, SearchNode{nullptr, 0, 0, pegsets(startstate())});
     while (!frontier.empty()) {
         const SearchNode cur = frontier.top();
         frontier.pop();
@@ -90,15 +74,14 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
             reportprogress(progress, examined, depth);
             untilprogress = progressinterval;
         }
-        const PegSets sets = setsof(cur);
-        if (hitgoal(sets))
+        if (hitgoal(cur.sets))
             return finish(SearchStatus::solved, pathto(cur.move));
         if (examined == limits.examined)
             return finish(SearchStatus::stopped);
         if (examined % memorycheckinterval == 1 &&
             footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);
-        expand(cur, sets, method, frontier, moves);
+        expand(cur, method, frontier, moves);
     }
     return finish(SearchStatus::exhausted);
 }

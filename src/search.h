@@ -23,6 +23,7 @@
 
 #include "hanoi.h"
 #include "memory.h"
+#include "puzzle.h"
 
 /*
  * A state as the search keeps it on its frontier (24 bytes with its padding):
@@ -32,9 +33,10 @@
 struct SearchNode {
     const HanoiMove* move;  // null for the start state
     std::int32_t depth;
-    std::uint16_t on[3];  // pieces on pegs 1, 2 and 3
     std::int16_t lastto;  // move->to; 0 for the start state
+    PegSets sets;
 };
+static_assert(sizeof(SearchNode) == 24);
 
 enum class SearchStatus { solved, outofmemory, stopped, exhausted };
 
