@@ -20,7 +20,8 @@ namespace {
 // No answer this program takes is longer than a path may be.
 constexpr std::size_t maxword = 4096;
 
-bool isblank(int c)
+// The characters that separate words, as in the classic locale.
+bool isseparator(int c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -34,10 +35,10 @@ std::optional<std::string> readword(std::istream& in)
     std::streambuf* buf = in.rdbuf();
     using traits = std::char_traits<char>;
     int c = buf->sgetc();
-    while (!traits::eq_int_type(c, traits::eof()) && isblank(c))
+    while (!traits::eq_int_type(c, traits::eof()) && isseparator(c))
         c = buf->snextc();
     std::string word;
-    while (!traits::eq_int_type(c, traits::eof()) && !isblank(c)) {
+    while (!traits::eq_int_type(c, traits::eof()) && !isseparator(c)) {
         if (word.size() <= maxword)
             word.push_back(traits::to_char_type(c));
         c = buf->snextc();
