@@ -14,7 +14,7 @@ namespace {
 constexpr std::uint32_t evenpieces = 0x55555555u;
 
 // The largest piece of `set` as a one-bit mask; 0 when empty.
-std::uint32_t largest(std::uint32_t set)
+std::uint32_t largestbit(std::uint32_t set)
 {
     return (std::uint32_t{1} << (std::bit_width(set | 1) - 1)) & set;
 }
@@ -70,7 +70,7 @@ std::int32_t estimate(const PegSets& sets)
         // swapped. Skip them all at once, as long as they leave a sub-problem
         // of at least 5 pieces (smaller ones end in the simple count).
         if (nbit > 32) {
-            const std::uint32_t skipto = std::max(2 * largest(~goal & (nbit - 1)), 32u);
+            const std::uint32_t skipto = std::max(2 * largestbit(~goal & (nbit - 1)), 32u);
             if ((std::countr_zero(nbit) ^ std::countr_zero(skipto)) & 1)
                 std::swap(one, two);
             nbit = skipto;
@@ -80,8 +80,8 @@ std::int32_t estimate(const PegSets& sets)
         // larger mask is the larger piece k.
         const std::uint32_t inplay = nbit - 1;
         const std::uint32_t sameparity = nbit & evenpieces ? evenpieces : ~evenpieces;
-        const std::uint32_t base2 = largest(two & inplay) & sameparity;
-        const std::uint32_t base3 = largest(goal & inplay) & ~sameparity;
+        const std::uint32_t base2 = largestbit(two & inplay) & sameparity;
+        const std::uint32_t base3 = largestbit(goal & inplay) & ~sameparity;
         const bool towardtwo = base2 > base3;
         const std::uint32_t kbit = towardtwo ? base2 : base3;
         if (kbit == 0)

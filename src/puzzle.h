@@ -1,8 +1,7 @@
 /*
- * The puzzle model: the start position, the queries on a position and the
- * rule for legal moves. Every function reads N from `pieces` at the moment it
- * is called, so the evaluation can run them on a smaller sub-problem.
- * All are O(N) or better and do no I/O.
+ * The puzzle model: the start position, the queries on a position, the pegs
+ * as bit sets, and the rule for legal moves. Every function reads N from
+ * `pieces`; all are O(N) or better and do no I/O.
  */
 #pragma once
 
