@@ -1,5 +1,6 @@
 #include "search.h"
 
+#include <cstdint>
 #include <ostream>
 
 #include "blockarray.h"
@@ -54,9 +55,11 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
     std::int64_t examined = 0;
     std::int64_t untilprogress = progressinterval;
     std::int32_t depth = 0;
-    // Bytes held once `states` more states and their moves are stored.
+    // Bytes held once `states` more states and their moves are stored; SIZE_MAX
+    // when the frontier cannot number that many.
     const auto footprint = [&](std::size_t states) {
-        return frontier.footprint(states) + moves.footprint(states);
+        const std::size_t entries = frontier.footprint(states);
+        return entries == SIZE_MAX ? SIZE_MAX : entries + moves.footprint(states);
     };
     const auto finish = [&](SearchStatus status, std::stack<HanoiMove> solution = {}) {
         return SearchResult{status, std::move(solution), examined, depth, footprint(0)};
