@@ -2,8 +2,8 @@
  * A growable array of trivially copyable records kept in blocks of a fixed
  * size (a power-of-two number of records, about 1 MiB). Growing adds one
  * block: it never copies or moves what is stored (pointers to elements stay
- * valid), never needs twice the memory for a
- * moment, and its footprint is known before it grows.
+ * valid), never needs twice the memory for a moment, and its footprint is
+ * known before it grows.
  *
  * Complexity: indexing and push_back O(1); one allocation per block.
  */
@@ -38,11 +38,11 @@ public:
 
     std::size_t size() const { return size_; }
 
-    // Bytes held once `extra` more records have been added.
+    // Bytes held once `extra` more records have been added (blocks are only
+    // ever added as records need them).
     std::size_t footprint(std::size_t extra) const
     {
-        const std::size_t blocks = (size_ + extra + blockrecords - 1) / blockrecords;
-        return (blocks > blocks_.size() ? blocks : blocks_.size()) * blockbytes;
+        return (size_ + extra + blockrecords - 1) / blockrecords * blockbytes;
     }
 
 private:

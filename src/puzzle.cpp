@@ -15,7 +15,6 @@ HanoiState startstate()
     HanoiState state{};
     for (int i = 0; i < pieces; ++i)
         state.pegs[i] = 1;
-    state.move = nullptr;
     return state;
 }
 

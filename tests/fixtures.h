@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "hanoi.h"
+#include "puzzle.h"
 
 // Sets `pieces` (and `optimal`) for one test and restores both afterwards.
 class PieceCount {
@@ -15,7 +16,7 @@ public:
         , savedoptimal_(optimal)
     {
         pieces = static_cast<std::int16_t>(n);
-        optimal = (std::int32_t{1} << n) - 1;
+        optimal = optimalmoves(n);
     }
     ~PieceCount()
     {
