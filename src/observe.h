@@ -24,10 +24,10 @@
 #include "puzzle.h"
 
 struct NoObserver {
-    void taken(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) {}
+    void taken(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
     void pushed(const PegMove& /*move*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
                 std::int32_t /*score*/)
     {
     }
-    void expanded(std::size_t /*frontiersize*/) {}
+    void expanded(std::size_t /*frontiersize*/) { }
 };
