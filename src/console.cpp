@@ -118,7 +118,7 @@ int writereportfile(const std::string& name, search_method method, SearchResult&
     FileOutput file(fd, true);
     std::ostream out(&file);
     writeheading(out, method);
-    writereport(out, std::move(result.solution), result.examined);
+    writereport(out, result.solution, result.examined);
     return file.finish();
 }
 
@@ -152,16 +152,16 @@ void writeopening(std::ostream& out)
     out << "Pensando... " << std::endl;
 }
 
-void writereport(std::ostream& out, std::stack<HanoiMove> solution, std::int64_t examined)
+void writereport(std::ostream& out, const std::vector<Step>& solution, std::int64_t examined)
 {
     const auto length = static_cast<std::int64_t>(solution.size());
     out << (length == optimal ? "Encontrada solucao otima" : "Encontrada solucao subotima");
     out << " (" << length << " movimentos):" << std::endl;
     // The moves are written back to back, so they are flushed together with
     // the report's last line rather than one by one.
-    for (; !solution.empty(); solution.pop()) {
-        const char line[] = {static_cast<char>('0' + solution.top().from), '-', '>',
-                             static_cast<char>('0' + solution.top().to), '\n'};
+    for (const Step& step : solution) {
+        const char line[] = {static_cast<char>('0' + step.from), '-', '>',
+                             static_cast<char>('0' + step.to), '\n'};
         out.write(line, sizeof line);
     }
     out << "Total de nos examinados (incluindo o final): " << examined << std::endl;
@@ -200,7 +200,7 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint6
         }
         return RunStatus::solved;
     }
-    writereport(out, std::move(result.solution), result.examined);
+    writereport(out, result.solution, result.examined);
     return RunStatus::solved;
 }
 

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <iosfwd>
 #include <optional>
-#include <stack>
 #include <string>
+#include <vector>
 
 #include "hanoi.h"
 
@@ -30,8 +30,8 @@ std::optional<Answers> dialogue(std::istream& in, std::ostream& out);
 void writeopening(std::ostream& out);
 
 // The report body: optimal or not, the length, every move in playing order
-// (consuming `solution`) and the number of states examined.
-void writereport(std::ostream& out, std::stack<HanoiMove> solution, std::int64_t examined);
+// and the number of states examined.
+void writereport(std::ostream& out, const std::vector<Step>& solution, std::int64_t examined);
 
 // The heading line of a report file: "<N> pecas com o metodo <label>".
 void writeheading(std::ostream& out, search_method method);

@@ -40,6 +40,12 @@ struct HanoiState {
     const HanoiMove* move;  // null for the start state
 };
 
+// One move of a solution as the report writes it: source and destination peg.
+struct Step {
+    std::int8_t from;
+    std::int8_t to;
+};
+
 enum class search_method : std::int8_t { astar = 0, breadth = 1, greedy = 2 };
 
 // N, the run's piece count (1 to 15 once the dialogue is over).

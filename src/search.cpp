@@ -37,12 +37,13 @@ void expand(const SearchNode& cur, search_method method, Frontier<SearchNode>& f
     });
 }
 
-// The path to `last`, first move on top.
-std::stack<HanoiMove> pathto(const HanoiMove* last)
+// The path that ends with `last`, in playing order.
+std::vector<Step> pathto(const HanoiMove* last)
 {
-    std::stack<HanoiMove> path;
+    std::vector<Step> path(last ? static_cast<std::size_t>(last->depth) : 0);
     for (const HanoiMove* m = last; m; m = m->prev)
-        path.push(*m);
+        path[static_cast<std::size_t>(m->depth - 1)] = {static_cast<std::int8_t>(m->from),
+                                                        static_cast<std::int8_t>(m->to)};
     return path;
 }
 
@@ -61,7 +62,7 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
         const std::size_t entries = frontier.footprint(states);
         return entries == SIZE_MAX ? SIZE_MAX : entries + moves.footprint(states);
     };
-    const auto finish = [&](SearchStatus status, std::stack<HanoiMove> solution = {}) {
+    const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
         return SearchResult{status, std::move(solution), examined, depth, footprint(0)};
     };
     if (footprint(1) > limits.memory)

@@ -6,7 +6,7 @@
  * Preconditions: `pieces` is N (1 to 15) and `optimal` is 2^N - 1.
  * Every 100000 examined states it writes two progress lines to `progress`.
  * Returns a status instead of ending the process:
- *  - solved: `solution` holds the moves in playing order (first on top);
+ *  - solved: `solution` holds the moves in playing order;
  *  - outofmemory: expanding the next states could have taken the frontier
  *    and the move records past `limits.memory` bytes;
  *  - stopped: `limits.examined` states were examined without reaching the
@@ -19,7 +19,7 @@
 
 #include <cstdint>
 #include <iosfwd>
-#include <stack>
+#include <vector>
 
 #include "hanoi.h"
 #include "memory.h"
@@ -47,7 +47,7 @@ struct SearchLimits {
 
 struct SearchResult {
     SearchStatus status;
-    std::stack<HanoiMove> solution;
+    std::vector<Step> solution;
     std::int64_t examined;
     std::int32_t depth;
     std::uint64_t memory;  // bytes held by the frontier and move records at the end

@@ -125,9 +125,7 @@ TEST(Report, HeadingAndBodyForEachMethod)
     };
     for (const Case& c : cases) {
         const PieceCount n(c.n);
-        std::stack<HanoiMove> solution;
-        for (int i = 0; i < c.length; ++i)
-            solution.push({2, 3, i + 1, nullptr});
+        const std::vector<Step> solution(static_cast<std::size_t>(c.length), Step{2, 3});
         std::ostringstream out;
         writeheading(out, c.method);
         writereport(out, solution, 12);

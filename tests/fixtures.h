@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "hanoi.h"
 #include "puzzle.h"
@@ -40,4 +41,21 @@ inline HanoiState stateof(std::initializer_list<int> pegs, const HanoiMove* move
         state.pegs[i++] = static_cast<std::int8_t>(peg);
     state.move = move;
     return state;
+}
+
+// True when `steps` are legal moves, one after the other, from the start
+// position, and end with every piece on peg 3.
+inline bool leadstogoal(const std::vector<Step>& steps)
+{
+    PegSets sets = pegsets(startstate());
+    for (const Step& step : steps) {
+        const std::uint32_t source = sets.on[step.from];
+        const std::uint32_t target = sets.on[step.to];
+        const std::uint32_t moved = source & (0u - source);
+        if (moved == 0 || (target != 0 && (target & (0u - target)) < moved))
+            return false;
+        sets.on[step.from] = static_cast<std::uint16_t>(source & ~moved);
+        sets.on[step.to] = static_cast<std::uint16_t>(target | moved);
+    }
+    return hitgoal(sets);
 }

@@ -8,12 +8,11 @@
 
 namespace {
 
-std::string movesof(std::stack<HanoiMove> solution)
+std::string movesof(const std::vector<Step>& solution)
 {
     std::string moves;
-    for (; !solution.empty(); solution.pop())
-        moves +=
-            std::to_string(solution.top().from) + "->" + std::to_string(solution.top().to) + " ";
+    for (const Step& step : solution)
+        moves += std::to_string(step.from) + "->" + std::to_string(step.to) + " ";
     return moves;
 }
 
@@ -48,14 +47,13 @@ TEST(Search, SmallRunsFindTheKnownSolutions)
     }
 }
 
-TEST(Search, SolutionDepthsCountUpFromOne)
+TEST(Search, SuboptimalSolutionsStillLeadToTheGoal)
 {
     const PieceCount n(4);
     std::ostringstream progress;
-    SearchResult result = search(search_method::greedy, progress);
+    const SearchResult result = search(search_method::greedy, progress);
     ASSERT_EQ(result.solution.size(), 19u);
-    for (std::int32_t depth = 1; !result.solution.empty(); ++depth, result.solution.pop())
-        EXPECT_EQ(result.solution.top().depth, depth);
+    EXPECT_TRUE(leadstogoal(result.solution));
 }
 
 TEST(Search, ProgressEveryHundredThousandStates)
