@@ -10,6 +10,7 @@
 
 #include "evaluate.h"
 #include "frontier.h"
+#include "layered.h"
 #include "puzzle.h"
 #include "search.h"
 
@@ -123,6 +124,24 @@ BENCHMARK(BreadthSix)
     ->Arg(20000000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
+
+// The same run on the layered breadth-first engine, the program's own.
+void LayeredSix(benchmark::State& bench)
+{
+    setpieces(6);
+    SearchResult result{};
+    for (auto _ : bench)
+        result = searchlayered(nowhere(), {unlimitedmemory, bench.range(0)});
+    reportsearch(bench, result);
+    bench.counters["bytes/entry"] =
+        static_cast<double>(result.memory) / static_cast<double>(result.frontier);
+}
+BENCHMARK(LayeredSix)
+    ->Arg(1000000)
+    ->Arg(20000000)
+    ->Arg(100000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // The floor of BreadthSix/K: the frontier's own work for the same run, one pop
 // and on average 1.41 pushes (41 in every 100 states have two successors)

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "layered.h"
 #include "output.h"
 #include "puzzle.h"
 #include "search.h"
@@ -182,16 +183,26 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint6
     pieces = answers->pieces;
     optimal = optimalmoves(pieces);
     writeopening(out);
-    SearchResult result = search(answers->method, out, {memory});
+    // Breadth-first search has an engine of its own, a few bytes a state.
+    const SearchLimits limits{memory};
+    SearchResult result = answers->method == search_method::breadth
+                              ? searchlayered(out, limits)
+                              : search(answers->method, out, limits);
     if (result.status == SearchStatus::outofmemory) {
         err << "hanoi: memoria esgotada (" << (result.memory >> 20)
             << " MiB em uso): busca interrompida com " << result.examined
             << " nos examinados, profundidade " << result.depth << std::endl;
         return RunStatus::outofmemory;
     }
+    if (result.status == SearchStatus::pathlost) {
+        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
+               "reconstruido"
+            << std::endl;
+        return RunStatus::internalfault;
+    }
     if (result.status != SearchStatus::solved) {
         err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
-        return RunStatus::exhausted;
+        return RunStatus::internalfault;
     }
     if (answers->destination != ".") {
         if (const int error = writereportfile(answers->destination, answers->method, result)) {

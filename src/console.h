@@ -36,7 +36,9 @@ void writereport(std::ostream& out, const std::vector<Step>& solution, std::int6
 // The heading line of a report file: "<N> pecas com o metodo <label>".
 void writeheading(std::ostream& out, search_method method);
 
-enum class RunStatus { solved, outputfailed, inputended, outofmemory, exhausted };
+// internalfault: the search ended in a way these rules never allow (the
+// frontier ran empty, or the solution's path was lost).
+enum class RunStatus { solved, outputfailed, inputended, outofmemory, internalfault };
 
 // The whole run: dialogue, search with progress on `out` within `memory`
 // bytes, and the report on `out` or in the named file. Failures are

@@ -24,7 +24,7 @@ int exitstatus(RunStatus status)
         return 2;
     case RunStatus::outofmemory:
         return 3;
-    case RunStatus::exhausted:
+    case RunStatus::internalfault:
         return 4;
     }
     return 4;

@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "puzzle.h"
 
@@ -30,4 +31,28 @@ struct NoObserver {
     {
     }
     void expanded(std::size_t /*frontiersize*/) { }
+};
+
+// Hands each hook to a function: for watchers that need no speed, such as
+// tests. An unset function is skipped.
+struct FunctionObserver {
+    std::function<void(const PegSets&, std::int32_t, std::size_t)> ontaken;
+    std::function<void(const PegMove&, const PegSets&, std::int32_t, std::int32_t)> onpushed;
+    std::function<void(std::size_t)> onexpanded;
+
+    void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+    {
+        if (ontaken)
+            ontaken(sets, depth, frontiersize);
+    }
+    void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
+    {
+        if (onpushed)
+            onpushed(move, sets, depth, score);
+    }
+    void expanded(std::size_t frontiersize)
+    {
+        if (onexpanded)
+            onexpanded(frontiersize);
+    }
 };

@@ -26,15 +26,19 @@ void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t 
     progress << "Profundidade instantanea: " << depth << std::endl;
 }
 
+template <class Observer>
 void expand(const SearchNode& cur, search_method method, Frontier<SearchNode>& frontier,
-            MoveStore& moves)
+            MoveStore& moves, Observer& observer)
 {
     const std::int32_t depth = cur.depth + 1;
     forlegalmoves(cur.sets, cur.lastto, [&](const PegMove& m) {
         const PegSets child = applymove(cur.sets, m);
         const HanoiMove* move = &moves.push_back({m.from, m.to, depth, cur.move});
-        frontier.push(score(child, depth, method), SearchNode{move, depth, m.to, child});
+        const std::int32_t childscore = score(child, depth, method);
+        frontier.push(childscore, SearchNode{move, depth, m.to, child});
+        observer.pushed(m, child, depth, childscore);
     });
+    observer.expanded(frontier.size());
 }
 
 // The path that ends with `last`, in playing order.
@@ -49,7 +53,9 @@ std::vector<Step> pathto(const HanoiMove* last)
 
 }  // namespace
 
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
+template <class Observer>
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
+                    Observer& observer)
 {
     Frontier<SearchNode> frontier;
     MoveStore moves;
@@ -63,7 +69,8 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
         return entries == SIZE_MAX ? SIZE_MAX : entries + moves.footprint(states);
     };
     const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
-        return SearchResult{status, std::move(solution), examined, depth, footprint(0)};
+        return SearchResult{status, std::move(solution), examined,
+                            depth,  footprint(0),        frontier.size()};
     };
     if (footprint(1) > limits.memory)
         return finish(SearchStatus::outofmemory);
@@ -78,6 +85,7 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
             reportprogress(progress, examined, depth);
             untilprogress = progressinterval;
         }
+        observer.taken(cur.sets, depth, frontier.size());
         if (hitgoal(cur.sets))
             return finish(SearchStatus::solved, pathto(cur.move));
         if (examined == limits.examined)
@@ -85,7 +93,16 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
         if (examined % memorycheckinterval == 1 &&
             footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);
-        expand(cur, method, frontier, moves);
+        expand(cur, method, frontier, moves, observer);
     }
     return finish(SearchStatus::exhausted);
+}
+
+template SearchResult search(search_method, std::ostream&, const SearchLimits&, NoObserver&);
+template SearchResult search(search_method, std::ostream&, const SearchLimits&, FunctionObserver&);
+
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
+{
+    NoObserver none;
+    return search(method, progress, limits, none);
 }

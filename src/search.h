@@ -11,7 +11,10 @@
  *    and the move records past `limits.memory` bytes;
  *  - stopped: `limits.examined` states were examined without reaching the
  *    goal (a limit for measurements; the program sets none);
- *  - exhausted: the frontier ran empty (these move rules never allow it).
+ *  - exhausted: the frontier ran empty (these move rules never allow it);
+ *  - pathlost: the goal was reached but its path could not be told for sure
+ *    (only an engine that keeps no move records can meet this; it never
+ *    should).
  * In every case `examined` counts the states taken from the frontier (the
  * goal included) and `depth` is the depth of the last one.
  */
@@ -19,10 +22,12 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
 #include "hanoi.h"
 #include "memory.h"
+#include "observe.h"
 #include "puzzle.h"
 
 /*
@@ -38,7 +43,7 @@ struct SearchNode {
 };
 static_assert(sizeof(SearchNode) == 24);
 
-enum class SearchStatus { solved, outofmemory, stopped, exhausted };
+enum class SearchStatus { solved, outofmemory, stopped, exhausted, pathlost };
 
 struct SearchLimits {
     std::uint64_t memory = unlimitedmemory;
@@ -51,8 +56,13 @@ struct SearchResult {
     std::int64_t examined;
     std::int32_t depth;
     std::uint64_t memory;  // bytes held by the frontier and move records at the end
+    std::size_t frontier;  // entries left on the frontier
 };
 
 inline constexpr std::int64_t progressinterval = 100000;
+
+template <class Observer>
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
+                    Observer& observer);
 
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits = {});

@@ -1,0 +1,325 @@
+#include "layered.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <new>
+#include <ostream>
+
+#include "puzzle.h"
+
+namespace {
+
+// Positions are numbers in base 3: digit i is the peg of piece i less one.
+constexpr int maxpow3 = maxpieces + 1;
+constexpr std::array<std::uint32_t, maxpow3> powers3 = [] {
+    std::array<std::uint32_t, maxpow3> powers{};
+    powers[0] = 1;
+    for (int i = 1; i < maxpow3; ++i)
+        powers[i] = 3 * powers[i - 1];
+    return powers;
+}();
+
+// The pegs' bit sets of every position of `count` pieces.
+template <int count>
+constexpr std::array<PegSets, powers3[count]> tabulatesets()
+{
+    std::array<PegSets, powers3[count]> table{};
+    for (std::uint32_t code = 0; code < powers3[count]; ++code) {
+        std::uint32_t rest = code;
+        for (int piece = 0; piece < count; ++piece, rest /= 3)
+            table[code].on[1 + rest % 3] |= static_cast<std::uint16_t>(1u << piece);
+    }
+    return table;
+}
+
+// Pieces 0 to 7 in one table, 8 to 14 in another: 70 KB, of which a run of
+// up to 6 pieces reads 6 KB.
+constexpr int lowpieces = 8;
+constexpr auto lowsets = tabulatesets<lowpieces>();
+constexpr auto highsets = tabulatesets<maxpieces - lowpieces>();
+
+// The position `code` of up to 8 pieces (`wide`: of any number).
+template <bool wide>
+PegSets decodeposition(std::uint32_t code)
+{
+    if (!wide) {
+        PegSets sets = lowsets[code];
+        // Pieces past N read as digit 0, peg 1.
+        sets.on[1] &= static_cast<std::uint16_t>(allpieces());
+        return sets;
+    }
+    const PegSets& low = lowsets[code % powers3[lowpieces]];
+    const PegSets& high = highsets[code / powers3[lowpieces]];
+    PegSets sets{};
+    for (int peg = 1; peg <= 3; ++peg)
+        sets.on[peg] = static_cast<std::uint16_t>(low.on[peg] | high.on[peg] << lowpieces);
+    sets.on[1] &= static_cast<std::uint16_t>(allpieces());
+    return sets;
+}
+
+std::uint32_t movedcode(std::uint32_t code, const PegMove& move)
+{
+    return code + static_cast<std::uint32_t>(move.to - move.from) * powers3[move.piece];
+}
+
+/*
+ * An entry: the position's code in the low bits, the last move's destination
+ * peg in the next two, and the parity of the depth in the top bit. Two bytes
+ * hold the 3^8 positions of 8 pieces; more pieces take four.
+ */
+template <class Entry>
+struct Layout {
+    static constexpr int codebits = sizeof(Entry) == 2 ? 13 : 24;
+    static constexpr Entry codemask = (Entry{1} << codebits) - 1;
+    static constexpr Entry paritybit = Entry{1} << (8 * sizeof(Entry) - 1);
+    static_assert(codebits + 2 < 8 * static_cast<int>(sizeof(Entry)));
+
+    static Entry make(std::uint32_t code, std::int16_t lastto, Entry parity)
+    {
+        return static_cast<Entry>(code | static_cast<std::uint32_t>(lastto) << codebits | parity);
+    }
+    static std::uint32_t code(Entry entry) { return entry & codemask; }
+    static std::int16_t lastto(Entry entry)
+    {
+        return static_cast<std::int16_t>(entry >> codebits & 3);
+    }
+};
+static_assert(powers3[lowpieces] <= Layout<std::uint16_t>::codemask + 1);
+static_assert(powers3[maxpieces] <= Layout<std::uint32_t>::codemask + 1);
+
+/*
+ * The heap of entries, stored from index 1 so that the descendants of entry h
+ * k levels down are the 2^k entries from h * 2^k on: one cache line holds a
+ * whole level of them, which a pop fetches a few levels ahead. The memory is
+ * mapped directly (huge pages where the system allows) and grown by
+ * remapping, so growth never copies and never needs twice the memory.
+ *
+ * Ranks: `deep` is the top bit of an entry's parity xor the parity of the
+ * shallower depth on the frontier; a deep entry's score is one lower.
+ */
+template <class Entry>
+class LayerHeap {
+public:
+    LayerHeap() = default;
+    ~LayerHeap()
+    {
+        if (keys_)
+            ::munmap(keys_, bytes(capacity_));
+    }
+    LayerHeap(const LayerHeap&) = delete;
+    LayerHeap& operator=(const LayerHeap&) = delete;
+
+    std::size_t size() const { return size_; }
+    Entry top() const { return keys_[1]; }
+
+    // Bytes held once `extra` more entries have been pushed.
+    std::size_t footprint(std::size_t extra) const { return bytes(grown(size_ + extra)); }
+
+    // The entry goes last: it is never above a deep parent, and a child is
+    // always deep.
+    void push(Entry entry)
+    {
+        if (size_ + 1 >= capacity_)
+            grow();
+        keys_[++size_] = entry;
+    }
+
+    // The entry at the root leaves; `flip` is the parity bit of the shallower
+    // depth, so that (entry ^ flip) & paritybit is set for deep entries.
+    void pop(Entry flip)
+    {
+        constexpr Entry paritybit = Layout<Entry>::paritybit;
+        const auto deep = [flip](Entry entry) {
+            return static_cast<Entry>((entry ^ flip) & paritybit);
+        };
+        Entry* const keys = keys_;
+        const Entry last = keys[size_--];
+        const std::size_t n = size_;
+        std::size_t hole = 1;
+        // The hole goes down along the larger child, the right one on a tie.
+        for (std::size_t right = 3; right <= n; right = 2 * hole + 1) {
+            __builtin_prefetch(&keys[hole << prefetchlevels]);
+            const std::size_t child = right - (deep(keys[right]) > deep(keys[right - 1]));
+            keys[hole] = keys[child];
+            hole = child;
+        }
+        if (const std::size_t left = 2 * hole; left <= n) {
+            keys[hole] = keys[left];
+            hole = left;
+        }
+        // The last entry rises past strictly lower (deep) parents.
+        while (hole > 1 && deep(keys[hole / 2]) > deep(last)) {
+            keys[hole] = keys[hole / 2];
+            hole /= 2;
+        }
+        keys[hole] = last;
+    }
+
+private:
+    // A cache line of descendants lies this many levels below an entry.
+    static constexpr int prefetchlevels = std::bit_width(64 / sizeof(Entry)) - 1;
+    static constexpr std::size_t firstcapacity = std::size_t{4096} / sizeof(Entry);
+
+    static std::size_t bytes(std::size_t capacity) { return capacity * sizeof(Entry); }
+
+    // As the general frontier grows: doubling while small, then by an eighth.
+    std::size_t grown(std::size_t needed) const
+    {
+        if (needed == 0 || needed < capacity_)  // index 0 is unused
+            return capacity_;
+        ++needed;
+        constexpr std::size_t gentlefrom = (std::size_t{64} << 20) / sizeof(Entry);
+        const std::size_t next = capacity_ < gentlefrom ? 2 * capacity_ : capacity_ + capacity_ / 8;
+        return std::max({next, needed, firstcapacity});
+    }
+
+    void grow()
+    {
+        const std::size_t capacity = grown(size_ + 1);
+        void* keys = keys_ ? ::mremap(keys_, bytes(capacity_), bytes(capacity), MREMAP_MAYMOVE)
+                           : ::mmap(nullptr, bytes(capacity), PROT_READ | PROT_WRITE,
+                                    MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (keys == MAP_FAILED)
+            throw std::bad_alloc();
+        ::madvise(keys, bytes(capacity), MADV_HUGEPAGE);
+        keys_ = static_cast<Entry*>(keys);
+        capacity_ = capacity;
+    }
+
+    Entry* keys_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
+
+// As in the general engine: checked once every so many examined states, for
+// as many states as they can generate.
+constexpr std::int64_t memorycheckinterval = 256;
+constexpr std::size_t maxsuccessors = 3;
+
+void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
+{
+    progress << "Nos abertos: " << examined << std::endl;
+    progress << "Profundidade instantanea: " << depth << std::endl;
+}
+
+template <class Entry, class Observer>
+SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observer& observer)
+{
+    using L = Layout<Entry>;
+    LayerHeap<Entry> frontier;
+    std::int64_t examined = 0;
+    std::int64_t untilprogress = progressinterval;
+    // The depth of the state taken last, and the parity bit of the shallower
+    // depth on the frontier.
+    std::int32_t depth = 0;
+    Entry shallow = 0;
+    const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
+        return SearchResult{status, std::move(solution),   examined,
+                            depth,  frontier.footprint(0), frontier.size()};
+    };
+    if (frontier.footprint(1) > limits.memory)
+        return finish(SearchStatus::outofmemory);
+    frontier.push(L::make(0, 0, 0));
+    while (frontier.size() != 0) {
+        const Entry cur = frontier.top();
+        // Once the shallower depth is used up, every entry is one deeper.
+        if ((cur ^ shallow) & L::paritybit) {
+            shallow ^= L::paritybit;
+            ++depth;
+        }
+        frontier.pop(shallow);
+        ++examined;
+        if (--untilprogress == 0) {
+            reportprogress(progress, examined, depth);
+            untilprogress = progressinterval;
+        }
+        const std::uint32_t code = L::code(cur);
+        const PegSets sets = decodeposition<sizeof(Entry) != 2>(code);
+        observer.taken(sets, depth, frontier.size());
+        if (hitgoal(sets)) {
+            std::optional<std::vector<Step>> path = shortestpath();
+            if (!path || path->size() != static_cast<std::size_t>(depth))
+                return finish(SearchStatus::pathlost);
+            return finish(SearchStatus::solved, std::move(*path));
+        }
+        if (examined == limits.examined)
+            return finish(SearchStatus::stopped);
+        if (examined % memorycheckinterval == 1 &&
+            frontier.footprint(memorycheckinterval * maxsuccessors) > limits.memory)
+            return finish(SearchStatus::outofmemory);
+        const Entry deeper = shallow ^ L::paritybit;
+        forlegalmoves(sets, L::lastto(cur), [&](const PegMove& m) {
+            frontier.push(L::make(movedcode(code, m), m.to, deeper));
+            observer.pushed(m, applymove(sets, m), depth + 1, -(optimal + depth + 1));
+        });
+        observer.expanded(frontier.size());
+    }
+    return finish(SearchStatus::exhausted);
+}
+
+}  // namespace
+
+template <class Observer>
+SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits, Observer& observer)
+{
+    if (pieces <= lowpieces)
+        return searchon<std::uint16_t>(progress, limits, observer);
+    return searchon<std::uint32_t>(progress, limits, observer);
+}
+
+template SearchResult searchlayered(std::ostream&, const SearchLimits&, NoObserver&);
+template SearchResult searchlayered(std::ostream&, const SearchLimits&, FunctionObserver&);
+
+SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits)
+{
+    NoObserver none;
+    return searchlayered(progress, limits, none);
+}
+
+std::optional<std::vector<Step>> shortestpath()
+{
+    const std::uint32_t positions = powers3[pieces];
+    const std::uint32_t start = 0;
+    const std::uint32_t goal = positions - 1;
+    // Moves from the start to each position, by breadth-first search over
+    // positions; every move can be undone, so the graph is undirected.
+    constexpr std::int32_t unseen = -1;
+    std::vector<std::int32_t> distance(positions, unseen);
+    std::vector<std::uint32_t> queue{start};
+    distance[start] = 0;
+    for (std::size_t next = 0; next < queue.size() && distance[goal] == unseen; ++next) {
+        const std::uint32_t code = queue[next];
+        forlegalmoves(decodeposition<true>(code), 0, [&](const PegMove& m) {
+            const std::uint32_t child = movedcode(code, m);
+            if (distance[child] == unseen) {
+                distance[child] = distance[code] + 1;
+                queue.push_back(child);
+            }
+        });
+    }
+    if (distance[goal] == unseen)
+        return std::nullopt;
+    // Back from the goal, one position nearer the start at each step: the
+    // path is unique when every position on it has exactly one such neighbour.
+    std::vector<Step> path(static_cast<std::size_t>(distance[goal]));
+    for (std::uint32_t code = goal; code != start;) {
+        int nearer = 0;
+        std::uint32_t previous = 0;
+        forlegalmoves(decodeposition<true>(code), 0, [&](const PegMove& m) {
+            const std::uint32_t neighbour = movedcode(code, m);
+            if (distance[neighbour] == distance[code] - 1) {
+                ++nearer;
+                previous = neighbour;
+                path[static_cast<std::size_t>(distance[neighbour])] = {
+                    static_cast<std::int8_t>(m.to), static_cast<std::int8_t>(m.from)};
+            }
+        });
+        if (nearer != 1)
+            return std::nullopt;
+        code = previous;
+    }
+    return path;
+}
