@@ -1,13 +1,14 @@
 #include "layered.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <ostream>
 
+#include "hugearray.h"
 #include "puzzle.h"
 
 namespace {
@@ -74,7 +75,8 @@ template <class Entry>
 struct Layout {
     static constexpr int codebits = sizeof(Entry) == 2 ? 13 : 24;
     static constexpr Entry codemask = (Entry{1} << codebits) - 1;
-    static constexpr Entry paritybit = Entry{1} << (8 * sizeof(Entry) - 1);
+    static constexpr int paritybitshift = 8 * sizeof(Entry) - 1;
+    static constexpr Entry paritybit = Entry{1} << paritybitshift;
     static_assert(codebits + 2 < 8 * static_cast<int>(sizeof(Entry)));
 
     static Entry make(std::uint32_t code, std::int16_t lastto, Entry parity)
@@ -92,106 +94,200 @@ static_assert(powers3[maxpieces] <= Layout<std::uint32_t>::codemask + 1);
 
 /*
  * The heap of entries, stored from index 1 so that the descendants of entry h
- * k levels down are the 2^k entries from h * 2^k on: one cache line holds a
- * whole level of them, which a pop fetches a few levels ahead. The memory is
- * mapped directly (huge pages where the system allows) and grown by
- * remapping, so growth never copies and never needs twice the memory.
+ * k levels down are the 2^k entries from h * 2^k on: a cache line holds a
+ * whole level of them, which a pop fetches a few levels ahead. The array
+ * grows by remapping (HugeArray): never a copy, never twice the memory.
  *
- * Ranks: `deep` is the top bit of an entry's parity xor the parity of the
- * shallower depth on the frontier; a deep entry's score is one lower.
+ * A pop is the general frontier's: the last entry is taken out, the hole
+ * goes from the root to a leaf along the larger child (the right one on a
+ * tie), a lone left child moves up, and the last entry rises past strictly
+ * lower parents. A push appends: a child is always deep, so it never rises.
+ *
+ * Deep or shallow: `flip` is the parity bit of the shallower depth on the
+ * frontier, and an entry is deep when its parity differs.
+ *
+ * Several pops are in flight at once, each at least two levels behind the
+ * one before, so that their cache misses overlap. This is exact: a pop reads
+ * only the children of its hole, which every earlier pop has left behind,
+ * and writes only its own path. Two cases would break that, and then every
+ * pop in flight is finished first (oldest first, so none overtakes another):
+ * a pop whose last entry is shallow may rise back up its path past later
+ * pops, and a last entry or a child that falls inside an earlier pop's part
+ * of the heap could still be moved by it.
  */
 template <class Entry>
 class LayerHeap {
 public:
-    LayerHeap() = default;
-    ~LayerHeap()
-    {
-        if (keys_)
-            ::munmap(keys_, bytes(capacity_));
-    }
-    LayerHeap(const LayerHeap&) = delete;
-    LayerHeap& operator=(const LayerHeap&) = delete;
-
     std::size_t size() const { return size_; }
-    Entry top() const { return keys_[1]; }
 
     // Bytes held once `extra` more entries have been pushed.
-    std::size_t footprint(std::size_t extra) const { return bytes(grown(size_ + extra)); }
+    std::size_t footprint(std::size_t extra) const
+    {
+        return keys_.footprint(size_ + extra == 0 ? 0 : size_ + extra + 1);
+    }
 
-    // The entry goes last: it is never above a deep parent, and a child is
-    // always deep.
+    // The root, once every pop in flight has left it far enough behind.
+    Entry top()
+    {
+        if (inflight_ != 0 && size_ <= reach_)
+            finishall();
+        advanceall();
+        return keys_[1];
+    }
+
+    // Starts popping the root (call top() first).
+    void pop(Entry flip)
+    {
+        const Entry last = keys_[size_];
+        --size_;
+        if (inflight_ == maxinflight)
+            finisholdest();
+        pops_[(first_ + inflight_) % maxinflight] = {1, size_, last, flip};
+        ++inflight_;
+        reach_ = std::max(reach_, size_);
+        if (!deep(last, flip))
+            finishall();
+    }
+
     void push(Entry entry)
     {
-        if (size_ + 1 >= capacity_)
-            grow();
+        if (size_ + 1 == keys_.size() || keys_.empty())
+            makeroom();
         keys_[++size_] = entry;
     }
 
-    // The entry at the root leaves; `flip` is the parity bit of the shallower
-    // depth, so that (entry ^ flip) & paritybit is set for deep entries.
-    void pop(Entry flip)
+private:
+    using Pair = std::conditional_t<sizeof(Entry) == 2, std::uint32_t, std::uint64_t>;
+    static_assert(std::endian::native == std::endian::little);
+
+    struct Pop {
+        std::size_t hole;
+        std::size_t last;  // the heap's last index while this pop runs
+        Entry entry;  // the last entry, placed where the hole ends
+        Entry flip;
+    };
+
+    static constexpr std::size_t maxinflight = 32;
+    // Levels a pop goes down in a round: at least two, so that the next pop
+    // only reads what this one has left behind.
+    static constexpr int levelsaround = 4;
+    // A cache line of descendants lies this many levels below an entry.
+    static constexpr int prefetchlevels = std::bit_width(64 / sizeof(Entry)) - 1;
+
+    static Entry deep(Entry entry, Entry flip)
     {
-        constexpr Entry paritybit = Layout<Entry>::paritybit;
-        const auto deep = [flip](Entry entry) {
-            return static_cast<Entry>((entry ^ flip) & paritybit);
-        };
-        Entry* const keys = keys_;
-        const Entry last = keys[size_--];
-        const std::size_t n = size_;
-        std::size_t hole = 1;
-        // The hole goes down along the larger child, the right one on a tie.
-        for (std::size_t right = 3; right <= n; right = 2 * hole + 1) {
-            __builtin_prefetch(&keys[hole << prefetchlevels]);
-            const std::size_t child = right - (deep(keys[right]) > deep(keys[right - 1]));
-            keys[hole] = keys[child];
-            hole = child;
+        return static_cast<Entry>((entry ^ flip) & Layout<Entry>::paritybit);
+    }
+
+    // Room for one more entry; the array's whole capacity is in use as room.
+    void makeroom()
+    {
+        keys_.resize(size_ + 2);
+        keys_.resize(keys_.capacity());
+    }
+
+    // The hole one level down, along the larger child.
+    static std::size_t down(Entry* keys, std::size_t hole, Entry flip)
+    {
+        __builtin_prefetch(&keys[hole << prefetchlevels]);
+        const std::size_t right = 2 * hole + 1;
+        // Siblings share an aligned pair: one load.
+        Pair pair;
+        std::memcpy(&pair, &keys[right - 1], sizeof pair);
+        const auto leftentry = static_cast<Entry>(pair);
+        const auto rightentry = static_cast<Entry>(pair >> (8 * sizeof(Entry)));
+        // Left only when the right child is deep and the left one is not.
+        const auto takeleft = static_cast<std::size_t>(
+            ((rightentry ^ leftentry) & (rightentry ^ flip)) >> Layout<Entry>::paritybitshift);
+        keys[hole] = takeleft ? leftentry : rightentry;
+        return right - takeleft;
+    }
+
+    // `levels` levels down at most; false once the hole is at a leaf.
+    bool descend(Pop& pop, int levels)
+    {
+        Entry* const keys = keys_.data();
+        std::size_t hole = pop.hole;
+        for (int level = 0; level < levels; ++level) {
+            if (2 * hole + 1 > pop.last) {
+                pop.hole = hole;
+                return false;
+            }
+            hole = down(keys, hole, pop.flip);
         }
-        if (const std::size_t left = 2 * hole; left <= n) {
+        pop.hole = hole;
+        return true;
+    }
+
+    // As descend(pop, levelsaround), checking the heap's end once.
+    bool descendround(Pop& pop)
+    {
+        std::size_t hole = pop.hole;
+        if (((hole + 1) << levelsaround) - 1 > pop.last)
+            return descend(pop, levelsaround);
+        Entry* const keys = keys_.data();
+        for (int level = 0; level < levelsaround; ++level)
+            hole = down(keys, hole, pop.flip);
+        pop.hole = hole;
+        return true;
+    }
+
+    void finish(Pop& pop)
+    {
+        while (descend(pop, 64)) { }
+        Entry* const keys = keys_.data();
+        std::size_t hole = pop.hole;
+        if (const std::size_t left = 2 * hole; left <= pop.last) {
             keys[hole] = keys[left];
             hole = left;
         }
-        // The last entry rises past strictly lower (deep) parents.
-        while (hole > 1 && deep(keys[hole / 2]) > deep(last)) {
+        while (hole > 1 && deep(keys[hole / 2], pop.flip) > deep(pop.entry, pop.flip)) {
             keys[hole] = keys[hole / 2];
             hole /= 2;
         }
-        keys[hole] = last;
+        keys[hole] = pop.entry;
     }
 
-private:
-    // A cache line of descendants lies this many levels below an entry.
-    static constexpr int prefetchlevels = std::bit_width(64 / sizeof(Entry)) - 1;
-    static constexpr std::size_t firstcapacity = std::size_t{4096} / sizeof(Entry);
-
-    static std::size_t bytes(std::size_t capacity) { return capacity * sizeof(Entry); }
-
-    // As the general frontier grows: doubling while small, then by an eighth.
-    std::size_t grown(std::size_t needed) const
+    void finisholdest()
     {
-        if (needed == 0 || needed < capacity_)  // index 0 is unused
-            return capacity_;
-        ++needed;
-        constexpr std::size_t gentlefrom = (std::size_t{64} << 20) / sizeof(Entry);
-        const std::size_t next = capacity_ < gentlefrom ? 2 * capacity_ : capacity_ + capacity_ / 8;
-        return std::max({next, needed, firstcapacity});
+        finish(pops_[first_]);
+        first_ = (first_ + 1) % maxinflight;
+        --inflight_;
+        if (inflight_ == 0)
+            reach_ = 0;
     }
 
-    void grow()
+    void finishall()
     {
-        const std::size_t capacity = grown(size_ + 1);
-        void* keys = keys_ ? ::mremap(keys_, bytes(capacity_), bytes(capacity), MREMAP_MAYMOVE)
-                           : ::mmap(nullptr, bytes(capacity), PROT_READ | PROT_WRITE,
-                                    MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (keys == MAP_FAILED)
-            throw std::bad_alloc();
-        ::madvise(keys, bytes(capacity), MADV_HUGEPAGE);
-        keys_ = static_cast<Entry*>(keys);
-        capacity_ = capacity;
+        while (inflight_ != 0)
+            finisholdest();
     }
 
-    Entry* keys_ = nullptr;
+    // Every pop in flight a few levels down, the oldest (deepest) first, which
+    // keeps them that many levels apart and leaves the root to the next pop. A
+    // pop whose hole has reached a leaf is finished, after every older one.
+    void advanceall()
+    {
+        std::size_t i = 0;
+        while (i < inflight_) {
+            if (descendround(pops_[(first_ + i) % maxinflight])) {
+                ++i;
+                continue;
+            }
+            for (std::size_t older = 0; older <= i; ++older)
+                finisholdest();
+            i = 0;
+        }
+    }
+
+    HugeArray<Entry> keys_;  // index 0 unused
     std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
+    std::array<Pop, maxinflight> pops_{};
+    std::size_t first_ = 0;
+    std::size_t inflight_ = 0;
+    // The largest last index of a pop in flight: nothing at or below it may be
+    // taken as a last entry or overwritten by a push.
+    std::size_t reach_ = 0;
 };
 
 // As in the general engine: checked once every so many examined states, for
