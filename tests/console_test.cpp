@@ -104,35 +104,6 @@ TEST(Run, InputEndedIsReportedOnTheErrorStream)
     EXPECT_EQ(out.str().find("Pensando"), std::string::npos);
 }
 
-TEST(Report, HeadingAndBodyForEachMethod)
-{
-    struct Case {
-        int n;
-        search_method method;
-        int length;
-        std::string text;
-    };
-    const Case cases[] = {
-        {1, search_method::astar, 1,
-         "1 pecas com o metodo A*.\nEncontrada solucao otima (1 movimentos):\n2->3\n"
-         "Total de nos examinados (incluindo o final): 12\n"},
-        {2, search_method::breadth, 1,
-         "2 pecas com o metodo de Busca em Largura.\nEncontrada solucao subotima (1 movimentos):\n"
-         "2->3\nTotal de nos examinados (incluindo o final): 12\n"},
-        {2, search_method::greedy, 4,
-         "2 pecas com o metodo Guloso.\nEncontrada solucao subotima (4 movimentos):\n"
-         "2->3\n2->3\n2->3\n2->3\nTotal de nos examinados (incluindo o final): 12\n"},
-    };
-    for (const Case& c : cases) {
-        const PieceCount n(c.n);
-        const std::vector<Step> solution(static_cast<std::size_t>(c.length), Step{2, 3});
-        std::ostringstream out;
-        writeheading(out, c.method);
-        writereport(out, solution, 12);
-        EXPECT_EQ(out.str(), c.text);
-    }
-}
-
 }  // namespace
 
 namespace {

@@ -228,10 +228,11 @@ TEST_F(Program, UnwritableReportFileIsAnError)
         std::string reason;
     };
     const Case cases[] = {
-        {"missing/out.txt", "No such file or directory"},
+        {"missing/out.txt", "arquivo ou pasta inexistente"},
         {".", ""},  // the screen, for contrast
-        {"/", "Is a directory"},
-        {std::string(5000, 'n'), "File name too long"},
+        {"/", "e uma pasta"},
+        {std::string(5000, 'n'), "nome longo demais"},
+        {std::string(300, 'n'), "nome longo demais"},
     };
     for (const Case& c : cases) {
         const Outcome o = run("2 0 " + c.name);
@@ -270,13 +271,14 @@ TEST_F(Program, OutputThatCannotBeWrittenIsAnError)
     };
     const Case cases[] = {
         {"3 0 .", "> /dev/full",
-         "hanoi: nao foi possivel escrever na saida padrao: No space left on device\n"},
+         "hanoi: nao foi possivel escrever na saida padrao: nao ha espaco livre no disco\n"},
         {"3 0 /dev/full", "> stdout",
-         "hanoi: nao foi possivel escrever o arquivo de saida \"/dev/full\": No space left on "
-         "device\n"},
-        {"3 0 .", ">&-", "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
+         "hanoi: nao foi possivel escrever o arquivo de saida \"/dev/full\": nao ha espaco "
+         "livre no disco\n"},
+        {"3 0 .", ">&-",
+         "hanoi: nao foi possivel escrever na saida padrao: descritor de arquivo invalido\n"},
         {"3 0 report.txt", ">&-",
-         "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
+         "hanoi: nao foi possivel escrever na saida padrao: descritor de arquivo invalido\n"},
     };
     for (const Case& c : cases) {
         const Outcome o = run(c.input, "", c.redirection);
