@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "console.h"
 #include "fixtures.h"
@@ -107,6 +109,46 @@ TEST(Run, InputEndedIsReportedOnTheErrorStream)
 }  // namespace
 
 namespace {
+
+// Gives its text, then fails as a broken device would.
+class FailingInput : public std::streambuf {
+public:
+    explicit FailingInput(std::string text)
+        : text_(std::move(text))
+    {
+        setg(text_.data(), text_.data(), text_.data() + text_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::system_error(EIO, std::generic_category()); }
+
+private:
+    std::string text_;
+};
+
+TEST(Run, ReadErrorIsExplainedAfterThePromptsLine)
+{
+    const PieceCount n(0);
+    for (const std::string text : {"", "3 ", "3 0 "}) {
+        FailingInput buffer(text);
+        std::istream in(&buffer);
+        std::ostringstream out, err;
+        EXPECT_EQ(run(in, out, err, unlimitedmemory), RunStatus::inputended);
+        EXPECT_EQ(err.str(),
+                  "hanoi: nao foi possivel ler a entrada padrao: erro de entrada e saida\n");
+        EXPECT_TRUE(out.str().ends_with(": \n") || out.str().ends_with(":\n")) << text;
+    }
+}
+
+TEST(Run, NoRoomToStartIsSaidPlainly)
+{
+    const PieceCount n(0);
+    std::istringstream in("3 0 never-written.txt");
+    std::ostringstream out, err;
+    EXPECT_EQ(run(in, out, err, 0), RunStatus::outofmemory);
+    EXPECT_EQ(err.str(), "hanoi: memoria insuficiente para comecar a busca\n");
+    EXPECT_FALSE(std::ifstream("never-written.txt").is_open());
+}
 
 TEST(Run, MemoryStopWritesNoReport)
 {
