@@ -115,7 +115,6 @@ protected:
 // the file with it; the old one stays as it was.
 TEST_F(Replace, SignalDuringTheWriteLeavesNoTemporaryFile)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const fs::path report = dir_ / "relatorio.txt";
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         std::ofstream(report) << "antigo\n";
