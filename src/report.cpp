@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <ostream>
+#include <utility>
 
 #include "output.h"
 
@@ -56,7 +57,9 @@ int followlinks(std::string& path)
             return ENAMETOOLONG;
         target.resize(static_cast<std::size_t>(length));
         // A relative target is relative to the folder that holds the link.
-        path = target.starts_with('/') ? target : folderof(path) + target;
+        if (!target.starts_with('/'))
+            target.insert(0, folderof(path));
+        path = std::move(target);
     }
     return ELOOP;
 }
