@@ -151,7 +151,7 @@ public:
             ::close(fd_);
         {
             const SignalsHeld held;
-            if (temppath.load())
+            if (temppath.load() == path_.c_str())
                 ::unlink(path_.c_str());
             temppath = nullptr;
         }
