@@ -337,6 +337,26 @@ TEST_F(Program, FailedWriteLeavesTheOldReportAndNoTemporaryFile)
     }
 }
 
+TEST_F(Program, FullDiskLeavesTheOldReport)
+{
+    if (std::system("unshare -rm true 2> /dev/null") != 0)
+        GTEST_SKIP() << "needs a mount namespace of its own for a small tmpfs";
+    fs::create_directory(dir_ / "disco");
+    const std::string old = "4 pecas com o metodo A*.\n" + std::string(1600, 'x') + "\n";
+    std::ofstream(dir_ / "antigo.txt") << old;
+    // A 64 KiB tmpfs that only this command sees holds the old report; the
+    // 15-piece report (160 KiB) does not fit beside it.
+    const Outcome o =
+        run("15 0 r.txt", "unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs disco && "
+                          "cp antigo.txt disco/r.txt && cd disco && \"$0\"; status=$?; "
+                          "cp r.txt ../depois.txt; ls -A > ../lista; exit $status'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "hanoi: nao foi possivel escrever o arquivo de saida \"r.txt\": nao ha espaco "
+                     "livre no disco\n");
+    EXPECT_EQ(readfile(dir_ / "depois.txt"), old);
+    EXPECT_EQ(readfile(dir_ / "lista"), "r.txt\n");
+}
+
 TEST_F(Program, LinksStayLinksAndFilesKeepTheirPermissions)
 {
     fs::create_directory(dir_ / "sub");
