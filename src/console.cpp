@@ -1,11 +1,6 @@
 #include "console.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <istream>
 #include <ostream>
 #include <string_view>
@@ -14,6 +9,7 @@
 #include "layered.h"
 #include "output.h"
 #include "puzzle.h"
+#include "report.h"
 #include "search.h"
 
 namespace {
@@ -67,6 +63,23 @@ std::optional<Int> parseinteger(std::string_view token)
     return value;
 }
 
+// The answer to the prompt just written. The prompt's line is ended after
+// the answer when `endline`, and always when the input ends or fails there,
+// so that a message never follows a prompt on its line.
+std::optional<std::string> readanswer(std::istream& in, std::ostream& out, bool endline)
+{
+    std::optional<std::string> word;
+    try {
+        word = readword(in);
+    } catch (const std::system_error&) {
+        out << std::endl;
+        throw;
+    }
+    if (endline || !word)
+        out << std::endl;
+    return word;
+}
+
 // Asks until the answer is an integer from `low` to `high`; nothing when the
 // input ends first.
 template <class Int>
@@ -75,8 +88,7 @@ std::optional<Int> askinteger(std::istream& in, std::ostream& out, const std::st
 {
     for (;;) {
         out << prompt << std::flush;
-        const std::optional<std::string> word = readword(in);
-        out << std::endl;
+        const std::optional<std::string> word = readanswer(in, out, true);
         if (!word)
             return std::nullopt;
         if (const std::optional<Int> value = parseinteger<Int>(*word);
@@ -85,42 +97,10 @@ std::optional<Int> askinteger(std::istream& in, std::ostream& out, const std::st
     }
 }
 
-std::string_view methodlabel(search_method method)
-{
-    switch (method) {
-    case search_method::astar:
-        return "A*.";
-    case search_method::breadth:
-        return "de Busca em Largura.";
-    case search_method::greedy:
-        return "Guloso.";
-    }
-    return "";
-}
-
 void explainwritefailure(std::ostream& err, std::string_view destination, int error)
 {
-    err << "hanoi: nao foi possivel escrever " << destination << ": " << std::strerror(error)
+    err << "hanoi: nao foi possivel escrever " << destination << ": " << errorreason(error)
         << std::endl;
-}
-
-// Creates (mode 0664 before the umask) or truncates the named file and writes
-// the heading and the report into it; the error number of the first failure,
-// or 0.
-int writereportfile(const std::string& name, search_method method, SearchResult& result)
-{
-    if (name.size() > maxword)
-        return ENAMETOOLONG;
-    if (name.find('\0') != name.npos)
-        return EINVAL;
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664);
-    if (fd < 0)
-        return errno;
-    FileOutput file(fd, true);
-    std::ostream out(&file);
-    writeheading(out, method);
-    writereport(out, result.solution, result.examined);
-    return file.finish();
 }
 
 }  // namespace
@@ -141,7 +121,7 @@ std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
     out << "Digite \".\" e aperte <ENTER> para ter a saida na tela (nao recomendado" << std::endl;
     out << "para 5 ou mais pecas)." << std::endl;
     out << ":" << std::flush;
-    std::optional<std::string> destination = readword(in);
+    std::optional<std::string> destination = readanswer(in, out, false);
     if (!destination)
         return std::nullopt;
     return Answers{*n, static_cast<search_method>(*method), std::move(*destination)};
@@ -153,29 +133,16 @@ void writeopening(std::ostream& out)
     out << "Pensando... " << std::endl;
 }
 
-void writereport(std::ostream& out, const std::vector<Step>& solution, std::int64_t examined)
-{
-    const auto length = static_cast<std::int64_t>(solution.size());
-    out << (length == optimal ? "Encontrada solucao otima" : "Encontrada solucao subotima");
-    out << " (" << length << " movimentos):" << std::endl;
-    // The moves are written back to back, so they are flushed together with
-    // the report's last line rather than one by one.
-    for (const Step& step : solution) {
-        const char line[] = {static_cast<char>('0' + step.from), '-', '>',
-                             static_cast<char>('0' + step.to), '\n'};
-        out.write(line, sizeof line);
-    }
-    out << "Total de nos examinados (incluindo o final): " << examined << std::endl;
-}
-
-void writeheading(std::ostream& out, search_method method)
-{
-    out << pieces << " pecas com o metodo " << methodlabel(method) << std::endl;
-}
-
 RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory)
 {
-    const std::optional<Answers> answers = dialogue(in, out);
+    std::optional<Answers> answers;
+    try {
+        answers = dialogue(in, out);
+    } catch (const std::system_error& failure) {
+        err << "hanoi: nao foi possivel ler a entrada padrao: "
+            << errorreason(failure.code().value()) << std::endl;
+        return RunStatus::inputended;
+    }
     if (!answers) {
         err << "hanoi: a entrada terminou antes do fim do dialogo" << std::endl;
         return RunStatus::inputended;
@@ -188,6 +155,10 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint6
     SearchResult result = answers->method == search_method::breadth
                               ? searchlayered(out, limits)
                               : search(answers->method, out, limits);
+    if (result.status == SearchStatus::outofmemory && result.examined == 0) {
+        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
+        return RunStatus::outofmemory;
+    }
     if (result.status == SearchStatus::outofmemory) {
         err << "hanoi: memoria esgotada (" << (result.memory >> 20)
             << " MiB em uso): busca interrompida com " << result.examined
@@ -205,8 +176,10 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint6
         return RunStatus::internalfault;
     }
     if (answers->destination != ".") {
-        if (const int error = writereportfile(answers->destination, answers->method, result)) {
-            explainwritefailure(err, "o arquivo de saida \"" + answers->destination + "\"", error);
+        if (const int error = writereportfile(answers->destination, answers->method,
+                                              result.solution, result.examined)) {
+            explainwritefailure(err, "o arquivo de saida " + quotedname(answers->destination),
+                                error);
             return RunStatus::outputfailed;
         }
         return RunStatus::solved;

@@ -1,9 +1,8 @@
 /*
  * The console front end: the dialogue that collects a run's answers, the
- * opening lines, and the solution report on the screen or in a file. Every
- * function writes to the streams it is given; only `run` touches `pieces`
- * and `optimal`. Each line is flushed as it ends, except the moves of a
- * report, which go out with the report's last line.
+ * opening lines, and the run that searches and hands the solution to the
+ * report (report.h). Every function writes to the streams it is given; only
+ * `run` touches `pieces` and `optimal`. Each line is flushed as it ends.
  */
 #pragma once
 
@@ -11,7 +10,6 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "hanoi.h"
 
@@ -23,18 +21,13 @@ struct Answers {
 
 // Asks for the piece count (1 to 15) and the method (0 to 2) until each is a
 // whole integer in range, then reads the destination word. Returns nothing
-// when the input ends (or fails) before the destination is read.
+// when the input ends before the destination is read; a read error from the
+// input's buffer (std::system_error, see FileInput) passes through. Either
+// way the last prompt's line is ended first.
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out);
 
 // "<N> pecas: Solucao otima <2^N - 1> movimentos." and "Pensando... ".
 void writeopening(std::ostream& out);
-
-// The report body: optimal or not, the length, every move in playing order
-// and the number of states examined.
-void writereport(std::ostream& out, const std::vector<Step>& solution, std::int64_t examined);
-
-// The heading line of a report file: "<N> pecas com o metodo <label>".
-void writeheading(std::ostream& out, search_method method);
 
 // internalfault: the search ended in a way these rules never allow (the
 // frontier ran empty, or the solution's path was lost).
@@ -42,7 +35,8 @@ enum class RunStatus { solved, outputfailed, inputended, outofmemory, internalfa
 
 // The whole run: dialogue, search with progress on `out` within `memory`
 // bytes, and the report on `out` or in the named file. Failures are
-// explained on `err`. A report file is only created once the search is solved.
+// explained on `err`; a failed read of `in` ends the run as `inputended`. A
+// report file is only created once the search is solved.
 RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory);
 
 class FileOutput;

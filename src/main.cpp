@@ -37,13 +37,18 @@ int main()
     // A reader that goes away (`hanoi | head`) ends the program quietly, as
     // for any Unix filter, even when the parent left SIGPIPE ignored.
     std::signal(SIGPIPE, SIG_DFL);
+    // A file-size limit (ulimit -f) then fails the write with EFBIG, which is
+    // reported like any other write error, instead of killing the process.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Room for the last words should an allocation fail anyway.
     auto reserve = std::make_unique<char[]>(std::size_t{1} << 20);
+    FileInput stdinput(STDIN_FILENO);
+    std::istream in(&stdinput);
     FileOutput stdoutput(STDOUT_FILENO, false);
     std::ostream out(&stdoutput);
     RunStatus status;
     try {
-        status = run(std::cin, out, std::cerr, memorybudget(readmemoryroom()));
+        status = run(in, out, std::cerr, memorybudget(readmemoryroom()));
     } catch (const std::bad_alloc&) {
         reserve.reset();
         std::cerr << "hanoi: memoria esgotada: busca interrompida" << std::endl;

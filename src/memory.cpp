@@ -16,6 +16,11 @@ namespace {
 // a page).
 constexpr std::uint64_t nolimit = std::uint64_t{1} << 60;
 
+// Room kept free besides a sixteenth of it: for what the run allocates
+// outside the search's own records (the report, the streams' buffers, the
+// allocator's bookkeeping and the stack).
+constexpr std::uint64_t marginfloor = std::uint64_t{2} << 20;
+
 std::vector<std::string_view> split(std::string_view text, char separator)
 {
     std::vector<std::string_view> parts;
@@ -108,7 +113,7 @@ std::uint64_t memorybudget(const MemoryRoom& room)
             smallest = std::min(smallest, *source);
     if (smallest == unlimitedmemory)
         return unlimitedmemory;
-    const std::uint64_t margin = (std::uint64_t{32} << 20) + smallest / 16;
+    const std::uint64_t margin = std::max(smallest / 16, marginfloor);
     return smallest > margin ? smallest - margin : 0;
 }
 

@@ -24,7 +24,8 @@ struct MemoryRoom {
 
 inline constexpr std::uint64_t unlimitedmemory = UINT64_MAX;
 
-// The smallest room less 32 MiB and 1/16 of it (never below zero).
+// The smallest room less a margin: 1/16 of that room, and at least 2 MiB
+// (never below zero).
 std::uint64_t memorybudget(const MemoryRoom& room);
 
 // Reads the limits and usage of this process from the system.

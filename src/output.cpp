@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <system_error>
 
 FileOutput::FileOutput(int fd, bool owned)
     : fd_(fd)
@@ -56,4 +57,25 @@ FileOutput::int_type FileOutput::overflow(int_type c)
 int FileOutput::sync()
 {
     return drain() ? 0 : -1;
+}
+
+FileInput::FileInput(int fd)
+    : fd_(fd)
+{
+    setg(buffer_.data(), buffer_.data(), buffer_.data());
+}
+
+FileInput::int_type FileInput::underflow()
+{
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+        if (got > 0) {
+            setg(buffer_.data(), buffer_.data(), buffer_.data() + got);
+            return traits_type::to_int_type(buffer_[0]);
+        }
+        if (got == 0)
+            return traits_type::eof();
+        if (errno != EINTR)
+            throw std::system_error(errno, std::generic_category());
+    }
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "console.h"
 #include "fixtures.h"
@@ -104,38 +106,49 @@ TEST(Run, InputEndedIsReportedOnTheErrorStream)
     EXPECT_EQ(out.str().find("Pensando"), std::string::npos);
 }
 
-TEST(Report, HeadingAndBodyForEachMethod)
-{
-    struct Case {
-        int n;
-        search_method method;
-        int length;
-        std::string text;
-    };
-    const Case cases[] = {
-        {1, search_method::astar, 1,
-         "1 pecas com o metodo A*.\nEncontrada solucao otima (1 movimentos):\n2->3\n"
-         "Total de nos examinados (incluindo o final): 12\n"},
-        {2, search_method::breadth, 1,
-         "2 pecas com o metodo de Busca em Largura.\nEncontrada solucao subotima (1 movimentos):\n"
-         "2->3\nTotal de nos examinados (incluindo o final): 12\n"},
-        {2, search_method::greedy, 4,
-         "2 pecas com o metodo Guloso.\nEncontrada solucao subotima (4 movimentos):\n"
-         "2->3\n2->3\n2->3\n2->3\nTotal de nos examinados (incluindo o final): 12\n"},
-    };
-    for (const Case& c : cases) {
-        const PieceCount n(c.n);
-        const std::vector<Step> solution(static_cast<std::size_t>(c.length), Step{2, 3});
-        std::ostringstream out;
-        writeheading(out, c.method);
-        writereport(out, solution, 12);
-        EXPECT_EQ(out.str(), c.text);
-    }
-}
-
 }  // namespace
 
 namespace {
+
+// Gives its text, then fails as a broken device would.
+class FailingInput : public std::streambuf {
+public:
+    explicit FailingInput(std::string text)
+        : text_(std::move(text))
+    {
+        setg(text_.data(), text_.data(), text_.data() + text_.size());
+    }
+
+protected:
+    int_type underflow() override { throw std::system_error(EIO, std::generic_category()); }
+
+private:
+    std::string text_;
+};
+
+TEST(Run, ReadErrorIsExplainedAfterThePromptsLine)
+{
+    const PieceCount n(0);
+    for (const std::string text : {"", "3 ", "3 0 "}) {
+        FailingInput buffer(text);
+        std::istream in(&buffer);
+        std::ostringstream out, err;
+        EXPECT_EQ(run(in, out, err, unlimitedmemory), RunStatus::inputended);
+        EXPECT_EQ(err.str(),
+                  "hanoi: nao foi possivel ler a entrada padrao: erro de entrada e saida\n");
+        EXPECT_TRUE(out.str().ends_with(": \n") || out.str().ends_with(":\n")) << text;
+    }
+}
+
+TEST(Run, NoRoomToStartIsSaidPlainly)
+{
+    const PieceCount n(0);
+    std::istringstream in("3 0 never-written.txt");
+    std::ostringstream out, err;
+    EXPECT_EQ(run(in, out, err, 0), RunStatus::outofmemory);
+    EXPECT_EQ(err.str(), "hanoi: memoria insuficiente para comecar a busca\n");
+    EXPECT_FALSE(std::ifstream("never-written.txt").is_open());
+}
 
 TEST(Run, MemoryStopWritesNoReport)
 {

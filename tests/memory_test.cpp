@@ -14,10 +14,14 @@ TEST(Memory, BudgetIsTheSmallestRoomLessAMargin)
     };
     const Case cases[] = {
         {{}, unlimitedmemory},
-        {{1024 * mib, {}, {}, {}}, 1024 * mib - 32 * mib - 64 * mib},
-        {{{}, {}, {}, 16 * mib}, 0},
-        {{{}, 4096 * mib, 512 * mib, 8192 * mib}, 512 * mib - 32 * mib - 32 * mib},
-        {{2048 * mib, 2048 * mib, {}, 1600 * mib}, 1600 * mib - 32 * mib - 100 * mib},
+        {{1024 * mib, {}, {}, {}}, 1024 * mib - 64 * mib},
+        {{{}, {}, {}, 16 * mib}, 14 * mib},
+        {{{}, {}, {}, 2 * mib}, 0},
+        {{{}, 4096 * mib, 512 * mib, 8192 * mib}, 512 * mib - 32 * mib},
+        {{2048 * mib, 2048 * mib, {}, 1600 * mib}, 1600 * mib - 100 * mib},
+        // Below 32 MiB a sixteenth is less than the floor of 2 MiB.
+        {{{}, 24 * mib, {}, {}}, 22 * mib},
+        {{{}, 40 * mib, {}, {}}, 40 * mib - 40 * mib / 16},
     };
     for (const Case& c : cases)
         EXPECT_EQ(memorybudget(c.room), c.budget) << &c - cases;

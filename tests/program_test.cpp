@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -218,7 +220,14 @@ TEST_F(Program, InputEndingEarlyStopsWithStatusTwo)
         EXPECT_EQ(o.status, 2) << input;
         EXPECT_EQ(o.err, "hanoi: a entrada terminou antes do fim do dialogo\n") << input;
         EXPECT_EQ(o.out.find("Pensando"), std::string::npos) << input;
+        // The last prompt's line is ended, the ":" prompt's too.
+        EXPECT_TRUE(o.out.ends_with(": \n") || o.out.ends_with(":\n")) << input;
     }
+    // Standard input that cannot be read at all is not mistaken for its end.
+    const Outcome o = run("", "", "< . > stdout");
+    EXPECT_EQ(o.status, 2);
+    EXPECT_EQ(o.err, "hanoi: nao foi possivel ler a entrada padrao: e uma pasta\n");
+    EXPECT_EQ(o.out, "Escolha o numero de pecas (1-15): \n");
 }
 
 TEST_F(Program, UnwritableReportFileIsAnError)
@@ -228,10 +237,12 @@ TEST_F(Program, UnwritableReportFileIsAnError)
         std::string reason;
     };
     const Case cases[] = {
-        {"missing/out.txt", "No such file or directory"},
+        {"missing/out.txt", "arquivo ou pasta inexistente"},
         {".", ""},  // the screen, for contrast
-        {"/", "Is a directory"},
-        {std::string(5000, 'n'), "File name too long"},
+        {"/", "e uma pasta"},
+        {std::string(5000, 'n'), "nome longo demais"},
+        {std::string(300, 'n'), "nome longo demais"},
+        {"\033]0;titulo\a/x", "arquivo ou pasta inexistente"},
     };
     for (const Case& c : cases) {
         const Outcome o = run("2 0 " + c.name);
@@ -243,6 +254,8 @@ TEST_F(Program, UnwritableReportFileIsAnError)
         EXPECT_TRUE(o.err.starts_with("hanoi: nao foi possivel escrever o arquivo de saida \""))
             << o.err;
         EXPECT_TRUE(o.err.ends_with("\": " + c.reason + "\n")) << o.err;
+        // Nothing a terminal would act on reaches it from the name.
+        EXPECT_EQ(o.err.find_first_of("\033\a"), std::string::npos) << o.err;
         EXPECT_TRUE(o.out.ends_with("Pensando... \n"));
     }
 }
@@ -270,13 +283,14 @@ TEST_F(Program, OutputThatCannotBeWrittenIsAnError)
     };
     const Case cases[] = {
         {"3 0 .", "> /dev/full",
-         "hanoi: nao foi possivel escrever na saida padrao: No space left on device\n"},
+         "hanoi: nao foi possivel escrever na saida padrao: nao ha espaco livre no disco\n"},
         {"3 0 /dev/full", "> stdout",
-         "hanoi: nao foi possivel escrever o arquivo de saida \"/dev/full\": No space left on "
-         "device\n"},
-        {"3 0 .", ">&-", "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
+         "hanoi: nao foi possivel escrever o arquivo de saida \"/dev/full\": nao ha espaco "
+         "livre no disco\n"},
+        {"3 0 .", ">&-",
+         "hanoi: nao foi possivel escrever na saida padrao: descritor de arquivo invalido\n"},
         {"3 0 report.txt", ">&-",
-         "hanoi: nao foi possivel escrever na saida padrao: Bad file descriptor\n"},
+         "hanoi: nao foi possivel escrever na saida padrao: descritor de arquivo invalido\n"},
     };
     for (const Case& c : cases) {
         const Outcome o = run(c.input, "", c.redirection);
@@ -285,6 +299,151 @@ TEST_F(Program, OutputThatCannotBeWrittenIsAnError)
     }
     // The report itself still reached its file when only the screen was lost.
     EXPECT_TRUE(readfile(dir_ / "report.txt").starts_with("3 pecas com o metodo A*.\n"));
+}
+
+// What the folder holds, names only, sorted.
+std::vector<std::string> listing(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const std::vector<std::string> runfiles = {"input", "stderr", "stdout"};
+
+TEST_F(Program, FailedWriteLeavesTheOldReportAndNoTemporaryFile)
+{
+    // A file-size limit (ulimit -f counts 1024-byte blocks) fails the write
+    // partway; it must not end the process by SIGXFSZ either.
+    const std::string old = "4 pecas com o metodo A*.\n" + std::string(1600, 'x') + "\n";
+    for (const bool existing : {true, false}) {
+        if (existing)
+            std::ofstream(dir_ / "r.txt") << old;
+        else
+            fs::remove(dir_ / "r.txt");
+        const Outcome o = run("10 0 r.txt", "ulimit -f 1 &&");
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.err,
+                  "hanoi: nao foi possivel escrever o arquivo de saida \"r.txt\": arquivo grande "
+                  "demais\n");
+        std::vector<std::string> expected = runfiles;
+        if (existing) {
+            EXPECT_EQ(readfile(dir_ / "r.txt"), old);
+            expected.insert(expected.begin() + 1, "r.txt");
+        }
+        EXPECT_EQ(listing(dir_), expected);
+    }
+}
+
+TEST_F(Program, FullDiskLeavesTheOldReport)
+{
+    if (std::system("unshare -rm true 2> /dev/null") != 0)
+        GTEST_SKIP() << "needs a mount namespace of its own for a small tmpfs";
+    fs::create_directory(dir_ / "disco");
+    const std::string old = "4 pecas com o metodo A*.\n" + std::string(1600, 'x') + "\n";
+    std::ofstream(dir_ / "antigo.txt") << old;
+    // A 64 KiB tmpfs that only this command sees holds the old report; the
+    // 15-piece report (160 KiB) does not fit beside it.
+    const Outcome o =
+        run("15 0 r.txt", "unshare -rm sh -c 'mount -t tmpfs -o size=64k tmpfs disco && "
+                          "cp antigo.txt disco/r.txt && cd disco && \"$0\"; status=$?; "
+                          "cp r.txt ../depois.txt; ls -A > ../lista; exit $status'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "hanoi: nao foi possivel escrever o arquivo de saida \"r.txt\": nao ha espaco "
+                     "livre no disco\n");
+    EXPECT_EQ(readfile(dir_ / "depois.txt"), old);
+    EXPECT_EQ(readfile(dir_ / "lista"), "r.txt\n");
+}
+
+TEST_F(Program, LinksStayLinksAndFilesKeepTheirPermissions)
+{
+    fs::create_directory(dir_ / "sub");
+    std::ofstream(dir_ / "sub" / "alvo.txt") << "antigo\n";
+    fs::permissions(dir_ / "sub" / "alvo.txt",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("sub/alvo.txt", dir_ / "elo");
+    fs::create_symlink("elo", dir_ / "elo2");
+    fs::create_symlink("sub/novo.txt", dir_ / "solto");
+    for (const std::string link : {"elo2", "solto"})
+        EXPECT_EQ(run("3 0 " + link, "umask 002 &&").status, 0) << link;
+    for (const std::string link : {"elo", "elo2", "solto"})
+        EXPECT_TRUE(fs::is_symlink(dir_ / link)) << link;
+    EXPECT_EQ(fs::read_symlink(dir_ / "solto"), "sub/novo.txt");
+    for (const std::string target : {"alvo.txt", "novo.txt"})
+        EXPECT_TRUE(readfile(dir_ / "sub" / target).starts_with("3 pecas com o metodo A*.\n"));
+    EXPECT_EQ(fs::status(dir_ / "sub" / "alvo.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(dir_ / "sub" / "novo.txt").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::group_write | fs::perms::others_read);
+    EXPECT_EQ(listing(dir_ / "sub"), (std::vector<std::string>{"alvo.txt", "novo.txt"}));
+}
+
+TEST_F(Program, FolderClosedToNewFilesStillTakesAWritableReport)
+{
+    // Root passes every permission check unless it gives up that power.
+    const std::string asuser =
+        ::geteuid() == 0 ? "setpriv --bounding-set=-dac_override,-dac_read_search" : "";
+    if (!asuser.empty() && std::system("command -v setpriv > /dev/null") != 0)
+        GTEST_SKIP() << "needs setpriv to drop root's permission override";
+    const fs::path folder = dir_ / "fechada";
+    fs::create_directory(folder);
+    std::ofstream(folder / "aberto.txt") << "antigo\n";
+    std::ofstream(folder / "fechado.txt") << "antigo\n";
+    fs::permissions(folder / "fechado.txt", fs::perms::owner_read);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    const Outcome open = run("3 0 fechada/aberto.txt", asuser);
+    const Outcome closed = run("3 0 fechada/fechado.txt", asuser);
+    const Outcome fresh = run("3 0 fechada/novo.txt", asuser);
+    fs::permissions(folder, fs::perms::owner_all);
+    EXPECT_EQ(open.status, 0) << open.err;
+    EXPECT_TRUE(readfile(folder / "aberto.txt").starts_with("3 pecas com o metodo A*.\n"));
+    // A file the user may not write is refused, as is a new file.
+    EXPECT_EQ(closed.status, 1);
+    EXPECT_TRUE(closed.err.ends_with("\"fechada/fechado.txt\": permissao negada\n")) << closed.err;
+    EXPECT_EQ(readfile(folder / "fechado.txt"), "antigo\n");
+    EXPECT_EQ(fresh.status, 1);
+    EXPECT_TRUE(fresh.err.ends_with("\"fechada/novo.txt\": permissao negada\n")) << fresh.err;
+    EXPECT_EQ(listing(folder), (std::vector<std::string>{"aberto.txt", "fechado.txt"}));
+}
+
+TEST_F(Program, SignalDuringTheWriteLeavesTheOldReport)
+{
+    if (std::system("command -v strace > /dev/null") != 0)
+        GTEST_SKIP() << "needs strace to deliver a signal at a known point of the write";
+    // strace raises the signal as the complete new file is flushed to the
+    // disk, the last step before it is renamed over the old report.
+    for (const std::string signal : {"INT", "TERM", "HUP"}) {
+        std::ofstream(dir_ / "r.txt") << "antigo\n";
+        const Outcome o = run(
+            "15 0 r.txt", "strace -o /dev/null -e trace=fsync -e inject=fsync:signal=SIG" + signal);
+        EXPECT_GT(o.status, 128) << signal;
+        EXPECT_EQ(readfile(dir_ / "r.txt"), "antigo\n") << signal;
+        EXPECT_EQ(listing(dir_), (std::vector<std::string>{"input", "r.txt", "stderr", "stdout"}));
+    }
+}
+
+TEST_F(Program, SmallMemoryLimitsLetSmallRunsFinish)
+{
+#ifdef HANOI_SANITIZED
+    GTEST_SKIP() << "sanitizers reserve more address space than the limits allow";
+#endif
+    // Each limit is about twice what the run needs at its peak.
+    struct Case {
+        std::string input;
+        std::string limit;
+    };
+    const Case cases[] = {
+        {"1 0 .", "--as=20000000"},      {"1 0 .", "--data=8000000"},
+        {"15 0 .", "--as=25000000"},     {"15 0 .", "--data=14000000"},
+        {"15 2 x.txt", "--as=22000000"}, {"5 1 .", "--data=14000000"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.input, "prlimit " + c.limit);
+        EXPECT_EQ(o.status, 0) << c.input << ' ' << c.limit << ": " << o.err;
+    }
 }
 
 TEST_F(Program, ClosedPipeEndsQuietly)
