@@ -11,6 +11,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "compare.h"
+#include "observe.h"
+#include "options.h"
 #include "output.h"
 #include "puzzle.h"
 #include "search.h"
@@ -122,6 +125,31 @@ int writereportfile(const std::string& name, search_method method, SearchResult&
     return file.finish();
 }
 
+// Explains a search that did not solve, or writes its report to the screen
+// or the named file.
+RunStatus report(const Answers& answers, SearchResult& result, std::ostream& out, std::ostream& err)
+{
+    if (result.status == SearchStatus::outofmemory) {
+        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
+            << " MiB em uso): busca interrompida com " << result.examined
+            << " nos examinados, profundidade " << result.depth << std::endl;
+        return RunStatus::outofmemory;
+    }
+    if (result.status != SearchStatus::solved) {
+        err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
+        return RunStatus::exhausted;
+    }
+    if (answers.destination != ".") {
+        if (const int error = writereportfile(answers.destination, answers.method, result)) {
+            explainwritefailure(err, "o arquivo de saida \"" + answers.destination + "\"", error);
+            return RunStatus::outputfailed;
+        }
+        return RunStatus::solved;
+    }
+    writereport(out, result.solution, result.examined);
+    return RunStatus::solved;
+}
+
 }  // namespace
 
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
@@ -172,8 +200,21 @@ void writeheading(std::ostream& out, search_method method)
     out << pieces << " pecas com o metodo " << methodlabel(method) << std::endl;
 }
 
-RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory)
+RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+              std::uint64_t memory)
 {
+    if (options.help) {
+        writehelp(out);
+        return RunStatus::solved;
+    }
+    if (options.version) {
+        writeversion(out);
+        return RunStatus::solved;
+    }
+    if (options.compare) {
+        writecomparison(out, options.comparebreadth, options.csv, memory);
+        return RunStatus::solved;
+    }
     const std::optional<Answers> answers = dialogue(in, out);
     if (!answers) {
         err << "hanoi: a entrada terminou antes do fim do dialogo" << std::endl;
@@ -182,26 +223,19 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint6
     pieces = answers->pieces;
     optimal = optimalmoves(pieces);
     writeopening(out);
-    SearchResult result = search(answers->method, out, {memory});
-    if (result.status == SearchStatus::outofmemory) {
-        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
-            << " MiB em uso): busca interrompida com " << result.examined
-            << " nos examinados, profundidade " << result.depth << std::endl;
-        return RunStatus::outofmemory;
-    }
-    if (result.status != SearchStatus::solved) {
-        err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
-        return RunStatus::exhausted;
-    }
-    if (answers->destination != ".") {
-        if (const int error = writereportfile(answers->destination, answers->method, result)) {
-            explainwritefailure(err, "o arquivo de saida \"" + answers->destination + "\"", error);
-            return RunStatus::outputfailed;
+    const bool watched = options.statistics || options.trace > 0;
+    MeasuredRun measured = watched ? measuredsearch(answers->method, out, memory, options.trace)
+                                   : MeasuredRun{search(answers->method, out, {memory}), {}};
+    const RunStatus status = report(*answers, measured.result, out, err);
+    if (options.statistics) {
+        if (options.csv) {
+            writecsvheader(out);
+            writecsvrow(out, measured.summary);
+        } else {
+            writestatistics(out, measured.summary);
         }
-        return RunStatus::solved;
     }
-    writereport(out, result.solution, result.examined);
-    return RunStatus::solved;
+    return status;
 }
 
 RunStatus finishoutput(RunStatus status, FileOutput& stdoutput, std::ostream& err)

@@ -1,9 +1,9 @@
 /*
  * The console front end: the dialogue that collects a run's answers, the
  * opening lines, and the solution report on the screen or in a file. Every
- * function writes to the streams it is given; only `run` touches `pieces`
- * and `optimal`. Each line is flushed as it ends, except the moves of a
- * report, which go out with the report's last line.
+ * function writes to the streams it is given; only `run` (and the comparison
+ * it may hand over to) touches `pieces` and `optimal`. Each line is flushed as it ends, except the
+ * moves of a report, which go out with the report's last line.
  */
 #pragma once
 
@@ -36,12 +36,18 @@ void writereport(std::ostream& out, const std::vector<Step>& solution, std::int6
 // The heading line of a report file: "<N> pecas com o metodo <label>".
 void writeheading(std::ostream& out, search_method method);
 
-enum class RunStatus { solved, outputfailed, inputended, outofmemory, exhausted };
+enum class RunStatus { solved, outputfailed, inputended, outofmemory, exhausted, badoptions };
+
+struct Options;
 
 // The whole run: dialogue, search with progress on `out` within `memory`
 // bytes, and the report on `out` or in the named file. Failures are
 // explained on `err`. A report file is only created once the search is solved.
-RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory);
+// The options add a trace during the search and statistics after it (also
+// after a memory stop), or replace the run by the help, the version or the
+// comparison of the methods.
+RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+              std::uint64_t memory);
 
 class FileOutput;
 

@@ -6,6 +6,7 @@
 #include "blockarray.h"
 #include "evaluate.h"
 #include "frontier.h"
+#include "observe.h"
 #include "puzzle.h"
 
 namespace {
@@ -26,15 +27,19 @@ void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t 
     progress << "Profundidade instantanea: " << depth << std::endl;
 }
 
+template <class Observer>
 void expand(const SearchNode& cur, search_method method, Frontier<SearchNode>& frontier,
-            MoveStore& moves)
+            MoveStore& moves, Observer& observer)
 {
     const std::int32_t depth = cur.depth + 1;
     forlegalmoves(cur.sets, cur.lastto, [&](const PegMove& m) {
         const PegSets child = applymove(cur.sets, m);
         const HanoiMove* move = &moves.push_back({m.from, m.to, depth, cur.move});
-        frontier.push(score(child, depth, method), SearchNode{move, depth, m.to, child});
+        const std::int32_t childscore = score(child, depth, method);
+        frontier.push(childscore, SearchNode{move, depth, m.to, child});
+        observer.pushed(m, child, depth, childscore);
     });
+    observer.expanded(frontier.size());
 }
 
 // The path that ends with `last`, in playing order.
@@ -49,7 +54,11 @@ std::vector<Step> pathto(const HanoiMove* last)
 
 }  // namespace
 
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
+// Kept out of its callers: inlined into the front end, the loop's own helpers
+// no longer fit the inliner's limits (about 7 instructions more a state).
+template <class Observer>
+[[gnu::noinline]] SearchResult search(search_method method, std::ostream& progress,
+                                      const SearchLimits& limits, Observer& observer)
 {
     Frontier<SearchNode> frontier;
     MoveStore moves;
@@ -74,6 +83,7 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
         frontier.pop();
         ++examined;
         depth = cur.depth;
+        observer.taken(cur.sets, depth, frontier.size());
         if (--untilprogress == 0) {
             reportprogress(progress, examined, depth);
             untilprogress = progressinterval;
@@ -85,7 +95,16 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
         if (examined % memorycheckinterval == 1 &&
             footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);
-        expand(cur, method, frontier, moves);
+        expand(cur, method, frontier, moves, observer);
     }
     return finish(SearchStatus::exhausted);
+}
+
+template SearchResult search(search_method, std::ostream&, const SearchLimits&, NoObserver&);
+template SearchResult search(search_method, std::ostream&, const SearchLimits&, Watch&);
+
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
+{
+    NoObserver nothing;
+    return search(method, progress, limits, nothing);
 }

@@ -56,3 +56,9 @@ struct SearchResult {
 inline constexpr std::int64_t progressinterval = 100000;
 
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits = {});
+
+// The same search watched by `observer` (see observe.h); instantiated for
+// NoObserver and Watch.
+template <class Observer>
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
+                    Observer& observer);

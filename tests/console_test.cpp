@@ -7,6 +7,7 @@
 #include "console.h"
 #include "fixtures.h"
 #include "memory.h"
+#include "options.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ TEST(Run, OnePieceTranscript)
     const PieceCount n(0);
     std::istringstream in("1 0 .\n");
     std::ostringstream out, err;
-    EXPECT_EQ(run(in, out, err, unlimitedmemory), RunStatus::solved);
+    EXPECT_EQ(run({}, in, out, err, unlimitedmemory), RunStatus::solved);
     EXPECT_EQ(out.str(), piecesprompt + methodprompt + destinationprompt +
                              "1 pecas: Solucao otima 1 movimentos.\n"
                              "Pensando... \n"
@@ -99,7 +100,7 @@ TEST(Run, InputEndedIsReportedOnTheErrorStream)
     const PieceCount n(0);
     std::istringstream in("3 0");
     std::ostringstream out, err;
-    EXPECT_EQ(run(in, out, err, unlimitedmemory), RunStatus::inputended);
+    EXPECT_EQ(run({}, in, out, err, unlimitedmemory), RunStatus::inputended);
     EXPECT_EQ(err.str(), "hanoi: a entrada terminou antes do fim do dialogo\n");
     EXPECT_EQ(out.str().find("Pensando"), std::string::npos);
 }
@@ -142,7 +143,7 @@ TEST(Run, MemoryStopWritesNoReport)
     const PieceCount n(0);
     std::istringstream in("6 1 never-written.txt");
     std::ostringstream out, err;
-    EXPECT_EQ(run(in, out, err, 8u << 20), RunStatus::outofmemory);
+    EXPECT_EQ(run({}, in, out, err, 8u << 20), RunStatus::outofmemory);
     EXPECT_NE(out.str().find("Pensando... \nNos abertos: 100000\n"), std::string::npos);
     EXPECT_EQ(out.str().find("Encontrada"), std::string::npos);
     EXPECT_TRUE(err.str().starts_with("hanoi: memoria esgotada (")) << err.str();
