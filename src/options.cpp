@@ -30,11 +30,11 @@ std::optional<std::int64_t> boundednumber(std::string_view text, std::int64_t lo
 // getopt was reading when it refused it.
 std::string refusedoption(std::string_view word)
 {
-    if (optopt == 0)  // a long option unknown or ambiguous
-        return std::string(word.substr(0, word.find('=')));
+    if (optopt == 0)
+        return std::string(word.substr(0, word.find('='))) + ": desconhecida ou ambigua";
     if (std::string_view("hVeC").find(static_cast<char>(optopt)) != std::string_view::npos)
         return std::string(word.substr(0, word.find('='))) + ": esta opcao nao leva valor";
-    return std::string("-") + static_cast<char>(optopt);
+    return std::string("-") + static_cast<char>(optopt) + ": desconhecida";
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
     }
     if (optind < argc)
         return "\"" + std::string(argv[optind]) +
-               "\": argumento inesperado (as respostas vem da entrada padrao)";
+               "\": argumento inesperado; as respostas vem da entrada padrao";
     if (options.compare && (options.statistics || options.trace > 0))
         return "--comparar nao combina com --estatisticas nem com --rastro";
     if (options.csv && !options.compare && !options.statistics)

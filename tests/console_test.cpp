@@ -153,3 +153,21 @@ TEST(Run, MemoryStopWritesNoReport)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Run, StatisticsFollowAMemoryStopToo)
+{
+    const PieceCount n(0);
+    Options options;
+    options.statistics = true;
+    std::istringstream in("6 1 never-written.txt");
+    std::ostringstream out, err;
+    EXPECT_EQ(run(options, in, out, err, 8u << 20), RunStatus::outofmemory);
+    EXPECT_TRUE(err.str().starts_with("hanoi: memoria esgotada (")) << err.str();
+    const std::string text = out.str();
+    EXPECT_NE(text.find("\nEstatisticas da busca\nEstados examinados: "), std::string::npos);
+    EXPECT_NE(text.find("\nSolucao: nenhuma (memoria esgotada)\n"), std::string::npos) << text;
+}
+
+}  // namespace
