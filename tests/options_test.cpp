@@ -12,6 +12,7 @@ std::variant<Options, std::string> parse(std::vector<std::string> words)
 {
     words.insert(words.begin(), "hanoi");
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
