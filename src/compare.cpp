@@ -83,7 +83,7 @@ MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_
 {
     Watch watch(out, method, tracelimit);
     const auto start = std::chrono::steady_clock::now();
-    SearchResult result = search(method, out, {memory}, watch);
+    SearchResult result = searchwith(method, out, {memory}, watch);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const Statistics& statistics = watch.statistics();
     const RunSummary summary{method,

@@ -22,6 +22,14 @@
 #include "observe.h"
 #include "search.h"
 
+// The search for `method`: the one place that picks the engine.
+template <class Observer>
+SearchResult searchwith(search_method method, std::ostream& progress, const SearchLimits& limits,
+                        Observer& observer)
+{
+    return search(method, progress, limits, observer);
+}
+
 struct MeasuredRun {
     SearchResult result;
     RunSummary summary;

@@ -223,9 +223,11 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     pieces = answers->pieces;
     optimal = optimalmoves(pieces);
     writeopening(out);
-    const bool watched = options.statistics || options.trace > 0;
-    MeasuredRun measured = watched ? measuredsearch(answers->method, out, memory, options.trace)
-                                   : MeasuredRun{search(answers->method, out, {memory}), {}};
+    NoObserver unwatched;
+    MeasuredRun measured =
+        options.statistics || options.trace > 0
+            ? measuredsearch(answers->method, out, memory, options.trace)
+            : MeasuredRun{searchwith(answers->method, out, {memory}, unwatched), {}};
     const RunStatus status = report(*answers, measured.result, out, err);
     if (options.statistics) {
         if (options.csv) {
