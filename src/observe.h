@@ -15,6 +15,11 @@
  * The start state is pushed before the loop and reported to no hook; it is
  * the first state taken. NoObserver does nothing: its calls inline away, so a
  * search watched by it costs what an unwatched one would.
+ *
+ * Below it: the observers the front end hands an engine (the statistics, the
+ * trace, and Watch for both), and the summary of a run with its text (the
+ * statistics block and CSV rows). The engines only call the hooks; all text
+ * is written here.
  */
 #pragma once
 
