@@ -117,6 +117,8 @@ void writecomparison(std::ostream& out, std::int16_t largestbreadth, bool csv, s
     std::ostream nowhere(nullptr);  // the runs' progress lines
     for (const Series& s : series) {
         for (std::int16_t n = 1; n <= s.largest; ++n) {
+            if (!out)  // nobody would see the rest of the table
+                return;
             pieces = n;
             optimal = optimalmoves(n);
             const RunSummary run = measuredsearch(s.method, nowhere, memory, 0).summary;

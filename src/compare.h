@@ -10,8 +10,8 @@
  * other in that order, and writes one row a run as each ends (method, pieces,
  * moves, optimal or not, states examined and generated, largest frontier,
  * time), as a text table or as CSV. A run that stops for memory says so in
- * its row and the table goes on. It sets `pieces` and `optimal` for each run;
- * progress lines are not written.
+ * its row and the table goes on; once `out` fails, no further run starts. It
+ * sets `pieces` and `optimal` for each run; progress lines are not written.
  */
 #pragma once
 
