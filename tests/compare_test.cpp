@@ -89,21 +89,4 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
     EXPECT_EQ(order[21], "Guloso1");
 }
 
-TEST(Comparison, TextTableLinesUpItsColumns)
-{
-    const PieceCount n(0);
-    std::ostringstream out;
-    writecomparison(out, 2, false, unlimitedmemory);
-    std::istringstream rows(out.str());
-    std::string header, first;
-    std::getline(rows, header);
-    std::getline(rows, first);
-    EXPECT_EQ(header, "Metodo    Pecas  Movimentos  Resultado          Examinados      Gerados  "
-                      "Maior fronteira   Tempo (s)");
-    EXPECT_TRUE(first.starts_with("A*            1           1  otima                       2"
-                                  "            3                2    0.0"))
-        << first;
-    EXPECT_EQ(first.size(), header.size());
-}
-
 }  // namespace

@@ -122,49 +122,4 @@ TEST(Statistics, EffectiveBranchingSolvesTheUniformTree)
             << c.generated << " generated, depth " << c.depth;
 }
 
-TEST(Statistics, BlockAndCsvRow)
-{
-    const RunSummary solved{search_method::astar, 2, Outcome::solved, 3, 4, 6, 3, 3, 3 << 20, 0.5};
-    const RunSummary stopped{search_method::breadth,
-                             6,
-                             Outcome::outofmemory,
-                             0,
-                             26392321,
-                             37551499,
-                             11192660,
-                             47,
-                             1u << 30,
-                             4.0};
-    std::ostringstream out;
-    writestatistics(out, solved);
-    writestatistics(out, stopped);
-    writecsvheader(out);
-    writecsvrow(out, solved);
-    writecsvrow(out, stopped);
-    EXPECT_EQ(out.str(), "Estatisticas da busca\n"
-                         "Estados examinados: 4\n"
-                         "Estados gerados (com o inicial): 6\n"
-                         "Maior fronteira: 3 estados\n"
-                         "Tamanho da solucao: 3 movimentos (otima)\n"
-                         "Profundidade da solucao: 3\n"
-                         "Fator de ramificacao efetivo (b*): 1.2782\n"
-                         "Memoria no pico: 3145728 bytes (3.0 MiB)\n"
-                         "Tempo da busca: 0.500000 s\n"
-                         "Estados examinados por segundo: 8\n"
-                         "Estatisticas da busca\n"
-                         "Estados examinados: 26392321\n"
-                         "Estados gerados (com o inicial): 37551499\n"
-                         "Maior fronteira: 11192660 estados\n"
-                         "Solucao: nenhuma (memoria esgotada)\n"
-                         "Profundidade do ultimo estado examinado: 47\n"
-                         "Memoria no pico: 1073741824 bytes (1024.0 MiB)\n"
-                         "Tempo da busca: 4.000000 s\n"
-                         "Estados examinados por segundo: 6598080\n"
-                         "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,"
-                         "profundidade,ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s\n"
-                         "A*,2,otima,3,4,6,3,3,1.278163,3145728,0.500000,8\n"
-                         "Largura,6,memoria esgotada,,26392321,37551499,11192660,47,,1073741824,"
-                         "4.000000,6598080\n");
-}
-
 }  // namespace

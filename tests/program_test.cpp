@@ -308,9 +308,6 @@ TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
     };
     const Case cases[] = {
         {"-x", "hanoi: opcao invalida: -x: desconhecida (veja hanoi --help)\n"},
-        {"--rastro=zero",
-         "hanoi: opcao invalida: --rastro=zero: N deve ser um inteiro positivo (veja hanoi "
-         "--help)\n"},
         {"3 0 .",
          "hanoi: opcao invalida: \"3\": argumento inesperado; as respostas vem da entrada padrao "
          "(veja hanoi --help)\n"},
