@@ -6,7 +6,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "layered.h"
+#include "compare.h"
+#include "observe.h"
+#include "options.h"
 #include "output.h"
 #include "puzzle.h"
 #include "report.h"
@@ -103,6 +105,44 @@ void explainwritefailure(std::ostream& err, std::string_view destination, int er
         << std::endl;
 }
 
+// Explains a search that did not solve, or writes its report to the screen
+// or the named file.
+RunStatus report(const Answers& answers, const SearchResult& result, std::ostream& out,
+                 std::ostream& err)
+{
+    if (result.status == SearchStatus::outofmemory && result.examined == 0) {
+        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
+        return RunStatus::outofmemory;
+    }
+    if (result.status == SearchStatus::outofmemory) {
+        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
+            << " MiB em uso): busca interrompida com " << result.examined
+            << " nos examinados, profundidade " << result.depth << std::endl;
+        return RunStatus::outofmemory;
+    }
+    if (result.status == SearchStatus::pathlost) {
+        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
+               "reconstruido"
+            << std::endl;
+        return RunStatus::internalfault;
+    }
+    if (result.status != SearchStatus::solved) {
+        err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
+        return RunStatus::internalfault;
+    }
+    if (answers.destination != ".") {
+        if (const int error = writereportfile(answers.destination, answers.method, result.solution,
+                                              result.examined)) {
+            explainwritefailure(err, "o arquivo de saida " + quotedname(answers.destination),
+                                error);
+            return RunStatus::outputfailed;
+        }
+        return RunStatus::solved;
+    }
+    writereport(out, result.solution, result.examined);
+    return RunStatus::solved;
+}
+
 }  // namespace
 
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
@@ -133,8 +173,21 @@ void writeopening(std::ostream& out)
     out << "Pensando... " << std::endl;
 }
 
-RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory)
+RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+              std::uint64_t memory)
 {
+    if (options.help) {
+        writehelp(out);
+        return RunStatus::solved;
+    }
+    if (options.version) {
+        writeversion(out);
+        return RunStatus::solved;
+    }
+    if (options.compare) {
+        writecomparison(out, options.comparebreadth, options.csv, memory);
+        return RunStatus::solved;
+    }
     std::optional<Answers> answers;
     try {
         answers = dialogue(in, out);
@@ -150,42 +203,21 @@ RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint6
     pieces = answers->pieces;
     optimal = optimalmoves(pieces);
     writeopening(out);
-    // Breadth-first search has an engine of its own, a few bytes a state.
-    const SearchLimits limits{memory};
-    SearchResult result = answers->method == search_method::breadth
-                              ? searchlayered(out, limits)
-                              : search(answers->method, out, limits);
-    if (result.status == SearchStatus::outofmemory && result.examined == 0) {
-        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
-        return RunStatus::outofmemory;
-    }
-    if (result.status == SearchStatus::outofmemory) {
-        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
-            << " MiB em uso): busca interrompida com " << result.examined
-            << " nos examinados, profundidade " << result.depth << std::endl;
-        return RunStatus::outofmemory;
-    }
-    if (result.status == SearchStatus::pathlost) {
-        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
-               "reconstruido"
-            << std::endl;
-        return RunStatus::internalfault;
-    }
-    if (result.status != SearchStatus::solved) {
-        err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
-        return RunStatus::internalfault;
-    }
-    if (answers->destination != ".") {
-        if (const int error = writereportfile(answers->destination, answers->method,
-                                              result.solution, result.examined)) {
-            explainwritefailure(err, "o arquivo de saida " + quotedname(answers->destination),
-                                error);
-            return RunStatus::outputfailed;
+    NoObserver unwatched;
+    MeasuredRun measured =
+        options.statistics || options.trace > 0
+            ? measuredsearch(answers->method, out, memory, options.trace)
+            : MeasuredRun{searchwith(answers->method, out, {memory}, unwatched), {}};
+    const RunStatus status = report(*answers, measured.result, out, err);
+    if (options.statistics) {
+        if (options.csv) {
+            writecsvheader(out);
+            writecsvrow(out, measured.summary);
+        } else {
+            writestatistics(out, measured.summary);
         }
-        return RunStatus::solved;
     }
-    writereport(out, result.solution, result.examined);
-    return RunStatus::solved;
+    return status;
 }
 
 RunStatus finishoutput(RunStatus status, FileOutput& stdoutput, std::ostream& err)

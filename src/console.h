@@ -2,7 +2,8 @@
  * The console front end: the dialogue that collects a run's answers, the
  * opening lines, and the run that searches and hands the solution to the
  * report (report.h). Every function writes to the streams it is given; only
- * `run` touches `pieces` and `optimal`. Each line is flushed as it ends.
+ * `run` (and the comparison it may hand over to) touches `pieces` and
+ * `optimal`. Each line is flushed as it ends.
  */
 #pragma once
 
@@ -31,13 +32,19 @@ void writeopening(std::ostream& out);
 
 // internalfault: the search ended in a way these rules never allow (the
 // frontier ran empty, or the solution's path was lost).
-enum class RunStatus { solved, outputfailed, inputended, outofmemory, internalfault };
+enum class RunStatus { solved, outputfailed, inputended, outofmemory, internalfault, badoptions };
+
+struct Options;
 
 // The whole run: dialogue, search with progress on `out` within `memory`
 // bytes, and the report on `out` or in the named file. Failures are
 // explained on `err`; a failed read of `in` ends the run as `inputended`. A
-// report file is only created once the search is solved.
-RunStatus run(std::istream& in, std::ostream& out, std::ostream& err, std::uint64_t memory);
+// report file is only created once the search is solved. The options add a
+// trace during the search and statistics after it (also after a memory
+// stop), or replace the run by the help, the version or the comparison of
+// the methods.
+RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+              std::uint64_t memory);
 
 class FileOutput;
 

@@ -368,6 +368,7 @@ SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits, O
 
 template SearchResult searchlayered(std::ostream&, const SearchLimits&, NoObserver&);
 template SearchResult searchlayered(std::ostream&, const SearchLimits&, FunctionObserver&);
+template SearchResult searchlayered(std::ostream&, const SearchLimits&, Watch&);
 
 SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits)
 {

@@ -6,9 +6,12 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <string>
+#include <variant>
 
 #include "console.h"
 #include "memory.h"
+#include "options.h"
 #include "output.h"
 
 namespace {
@@ -26,13 +29,15 @@ int exitstatus(RunStatus status)
         return 3;
     case RunStatus::internalfault:
         return 4;
+    case RunStatus::badoptions:
+        return 64;  // EX_USAGE, as sysexits.h numbers a command-line error
     }
     return 4;
 }
 
 }  // namespace
 
-int main()
+int main(int argc, char* argv[])
 {
     // A reader that goes away (`hanoi | head`) ends the program quietly, as
     // for any Unix filter, even when the parent left SIGPIPE ignored.
@@ -46,9 +51,15 @@ int main()
     std::istream in(&stdinput);
     FileOutput stdoutput(STDOUT_FILENO, false);
     std::ostream out(&stdoutput);
+    const std::variant<Options, std::string> options = parseoptions(argc, argv);
+    if (const std::string* reason = std::get_if<std::string>(&options)) {
+        std::cerr << "hanoi: opcao invalida: " << *reason << " (veja hanoi --help)" << std::endl;
+        return exitstatus(RunStatus::badoptions);
+    }
     RunStatus status;
     try {
-        status = run(in, out, std::cerr, memorybudget(readmemoryroom()));
+        status =
+            run(std::get<Options>(options), in, out, std::cerr, memorybudget(readmemoryroom()));
     } catch (const std::bad_alloc&) {
         reserve.reset();
         std::cerr << "hanoi: memoria esgotada: busca interrompida" << std::endl;

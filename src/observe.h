@@ -15,13 +15,22 @@
  * The start state is pushed before the loop and reported to no hook; it is
  * the first state taken. NoObserver does nothing: its calls inline away, so a
  * search watched by it costs what an unwatched one would.
+ *
+ * Below it: the observers the front end hands an engine (the statistics, the
+ * trace, and Watch for both), and the summary of a run with its text (the
+ * statistics block and CSV rows). The engines only call the hooks; all text
+ * is written here.
  */
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
+#include <string_view>
 
+#include "hanoi.h"
 #include "puzzle.h"
 
 struct NoObserver {
@@ -56,3 +65,116 @@ struct FunctionObserver {
             onexpanded(frontiersize);
     }
 };
+
+/*
+ * What the statistics count beyond the engine's own result: the states
+ * generated (pushed on the frontier, the start included) and the largest the
+ * frontier grew (it is largest right after an expansion).
+ */
+struct Statistics {
+    std::int64_t generated = 1;
+    std::size_t largestfrontier = 1;
+
+    void taken(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
+    void pushed(const PegMove& /*move*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
+                std::int32_t /*score*/)
+    {
+        ++generated;
+    }
+    void expanded(std::size_t frontiersize)
+    {
+        largestfrontier = std::max(largestfrontier, frontiersize);
+    }
+};
+
+/*
+ * Writes the first `limit` states taken to `out`, one line each: its number,
+ * the pegs as stacks from bottom to top, g (its depth), h (the estimate), f
+ * (what the method orders by: g + h, or h alone for greedy search) and the
+ * frontier's size; then one line per child pushed, with its move, pegs, g, h
+ * and f. When the next state is taken, a line says the trace ends there. A
+ * limit of 0 writes nothing. The start state's h is computed here, since the
+ * search never scores it.
+ */
+class Trace {
+public:
+    Trace(std::ostream& out, search_method method, std::int64_t limit);
+
+    void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
+    void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score);
+    void expanded(std::size_t /*frontiersize*/) { }
+
+private:
+    bool tracing() const { return count_ <= limit_; }
+    void writestate(const PegSets& sets, std::int32_t depth, std::int32_t score);
+
+    std::ostream& out_;
+    search_method method_;
+    std::int64_t limit_;
+    std::int64_t count_ = 0;  // states taken so far
+};
+
+// The statistics, and a trace of the first `tracelimit` states (none for 0):
+// what the front end hands an engine when either is asked for.
+class Watch {
+public:
+    Watch(std::ostream& out, search_method method, std::int64_t tracelimit)
+        : trace_(out, method, tracelimit)
+    {
+    }
+
+    void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+    {
+        trace_.taken(sets, depth, frontiersize);
+    }
+    void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
+    {
+        statistics_.pushed(move, sets, depth, score);
+        trace_.pushed(move, sets, depth, score);
+    }
+    void expanded(std::size_t frontiersize) { statistics_.expanded(frontiersize); }
+
+    const Statistics& statistics() const { return statistics_; }
+
+private:
+    Statistics statistics_;
+    Trace trace_;
+};
+
+// How a run ended, as the statistics and the comparison tell it.
+enum class Outcome { solved, outofmemory, unsolved };
+
+// The figures of one run, for the statistics block and the comparison.
+struct RunSummary {
+    search_method method;
+    std::int16_t pieces;
+    Outcome outcome;
+    std::int64_t moves;  // the solution's length (when solved)
+    std::int64_t examined;
+    std::int64_t generated;
+    std::int64_t largestfrontier;
+    std::int32_t depth;  // of the goal, or of the last state examined
+    std::uint64_t memory;  // bytes the search held at its peak
+    double seconds;  // wall time of the search
+};
+
+/*
+ * The effective branching factor b*: the branching of a uniform tree of
+ * depth d that holds the states generated, the root being the start state,
+ * so generated = 1 + b* + b*^2 + ... + b*^d. Solved by bisection to about
+ * 1e-9; 1 <= b* <= generated - 1 whenever the d states of a path were
+ * generated (depth >= 1 and generated > depth). Cost: O(d) per step.
+ */
+double effectivebranching(std::int64_t generated, std::int32_t depth);
+
+// The statistics as a block of lines ("Estatisticas da busca" and one line
+// per figure), or as CSV: the header line, and one row per run.
+void writestatistics(std::ostream& out, const RunSummary& run);
+void writecsvheader(std::ostream& out);
+void writecsvrow(std::ostream& out, const RunSummary& run);
+
+// "otima" or "subotima" for a solved run, else why it has no solution.
+std::string_view outcomename(const RunSummary& run);
+
+// The method's name in the dialogue: "A*", "Largura" or "Guloso".
+std::string_view methodname(search_method method);

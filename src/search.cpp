@@ -6,6 +6,7 @@
 #include "blockarray.h"
 #include "evaluate.h"
 #include "frontier.h"
+#include "observe.h"
 #include "puzzle.h"
 
 namespace {
@@ -100,6 +101,7 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
 
 template SearchResult search(search_method, std::ostream&, const SearchLimits&, NoObserver&);
 template SearchResult search(search_method, std::ostream&, const SearchLimits&, FunctionObserver&);
+template SearchResult search(search_method, std::ostream&, const SearchLimits&, Watch&);
 
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
 {

@@ -66,3 +66,9 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
                     Observer& observer);
 
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits = {});
+
+// The same search watched by `observer` (see observe.h); instantiated for
+// NoObserver and Watch.
+template <class Observer>
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
+                    Observer& observer);

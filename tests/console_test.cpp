@@ -9,6 +9,7 @@
 #include "console.h"
 #include "fixtures.h"
 #include "memory.h"
+#include "options.h"
 
 namespace {
 
@@ -86,7 +87,7 @@ TEST(Run, OnePieceTranscript)
     const PieceCount n(0);
     std::istringstream in("1 0 .\n");
     std::ostringstream out, err;
-    EXPECT_EQ(run(in, out, err, unlimitedmemory), RunStatus::solved);
+    EXPECT_EQ(run({}, in, out, err, unlimitedmemory), RunStatus::solved);
     EXPECT_EQ(out.str(), piecesprompt + methodprompt + destinationprompt +
                              "1 pecas: Solucao otima 1 movimentos.\n"
                              "Pensando... \n"
@@ -101,7 +102,7 @@ TEST(Run, InputEndedIsReportedOnTheErrorStream)
     const PieceCount n(0);
     std::istringstream in("3 0");
     std::ostringstream out, err;
-    EXPECT_EQ(run(in, out, err, unlimitedmemory), RunStatus::inputended);
+    EXPECT_EQ(run({}, in, out, err, unlimitedmemory), RunStatus::inputended);
     EXPECT_EQ(err.str(), "hanoi: a entrada terminou antes do fim do dialogo\n");
     EXPECT_EQ(out.str().find("Pensando"), std::string::npos);
 }
@@ -133,7 +134,7 @@ TEST(Run, ReadErrorIsExplainedAfterThePromptsLine)
         FailingInput buffer(text);
         std::istream in(&buffer);
         std::ostringstream out, err;
-        EXPECT_EQ(run(in, out, err, unlimitedmemory), RunStatus::inputended);
+        EXPECT_EQ(run({}, in, out, err, unlimitedmemory), RunStatus::inputended);
         EXPECT_EQ(err.str(),
                   "hanoi: nao foi possivel ler a entrada padrao: erro de entrada e saida\n");
         EXPECT_TRUE(out.str().ends_with(": \n") || out.str().ends_with(":\n")) << text;
@@ -145,7 +146,7 @@ TEST(Run, NoRoomToStartIsSaidPlainly)
     const PieceCount n(0);
     std::istringstream in("3 0 never-written.txt");
     std::ostringstream out, err;
-    EXPECT_EQ(run(in, out, err, 0), RunStatus::outofmemory);
+    EXPECT_EQ(run({}, in, out, err, 0), RunStatus::outofmemory);
     EXPECT_EQ(err.str(), "hanoi: memoria insuficiente para comecar a busca\n");
     EXPECT_FALSE(std::ifstream("never-written.txt").is_open());
 }
@@ -155,13 +156,31 @@ TEST(Run, MemoryStopWritesNoReport)
     const PieceCount n(0);
     std::istringstream in("6 1 never-written.txt");
     std::ostringstream out, err;
-    EXPECT_EQ(run(in, out, err, 8u << 20), RunStatus::outofmemory);
+    EXPECT_EQ(run({}, in, out, err, 8u << 20), RunStatus::outofmemory);
     EXPECT_NE(out.str().find("Pensando... \nNos abertos: 100000\n"), std::string::npos);
     EXPECT_EQ(out.str().find("Encontrada"), std::string::npos);
     EXPECT_TRUE(err.str().starts_with("hanoi: memoria esgotada (")) << err.str();
     EXPECT_NE(err.str().find(" nos examinados, profundidade "), std::string::npos) << err.str();
     std::ifstream file("never-written.txt");
     EXPECT_FALSE(file.is_open());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Run, StatisticsFollowAMemoryStopToo)
+{
+    const PieceCount n(0);
+    Options options;
+    options.statistics = true;
+    std::istringstream in("6 1 never-written.txt");
+    std::ostringstream out, err;
+    EXPECT_EQ(run(options, in, out, err, 8u << 20), RunStatus::outofmemory);
+    EXPECT_TRUE(err.str().starts_with("hanoi: memoria esgotada (")) << err.str();
+    const std::string text = out.str();
+    EXPECT_NE(text.find("\nEstatisticas da busca\nEstados examinados: "), std::string::npos);
+    EXPECT_NE(text.find("\nSolucao: nenhuma (memoria esgotada)\n"), std::string::npos) << text;
 }
 
 }  // namespace

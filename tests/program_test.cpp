@@ -459,4 +459,63 @@ TEST_F(Program, ClosedPipeEndsQuietly)
     EXPECT_EQ(readfile(dir_ / "stdout"), "Escolha o ");
 }
 
+TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
+{
+    struct Case {
+        std::string arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"-x", "hanoi: opcao invalida: -x: desconhecida (veja hanoi --help)\n"},
+        {"3 0 .",
+         "hanoi: opcao invalida: \"3\": argumento inesperado; as respostas vem da entrada padrao "
+         "(veja hanoi --help)\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run("3 0 .", "", c.arguments + " > stdout");
+        EXPECT_EQ(o.status, 64) << c.arguments;
+        EXPECT_EQ(o.err, c.message);
+        EXPECT_EQ(o.out, "");
+    }
+}
+
+TEST_F(Program, HelpVersionAndComparisonNeedNoAnswers)
+{
+    struct Case {
+        std::string arguments;
+        std::string start;
+    };
+    const Case cases[] = {
+        {"--help", "Uso: hanoi [opcoes]\n"},
+        {"-h -e", "Uso: hanoi [opcoes]\n"},
+        {"--version", "hanoi 1.0\n"},
+        {"-c3", "Metodo    Pecas  Movimentos  Resultado"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run("", "", c.arguments + " > stdout");
+        EXPECT_EQ(o.status, 0) << c.arguments;
+        EXPECT_TRUE(o.out.starts_with(c.start)) << o.out;
+        EXPECT_EQ(o.err, "");
+    }
+}
+
+TEST_F(Program, TraceAndStatisticsAroundAReportFile)
+{
+    const Outcome o = run("2 0 solucao.txt", "", "-r1 -e > stdout");
+    EXPECT_EQ(o.status, 0);
+    const std::string after = o.out.substr(o.out.find("Pensando... \n") + 13);
+    EXPECT_TRUE(after.starts_with("Rastro dos primeiros 1 estados")) << after;
+    EXPECT_NE(after.find("#1  1:[1 0] 2:[] 3:[]  g=0 h=3 f=3  fronteira=0\n"
+                         "    1->2  1:[1] 2:[0] 3:[]  g=1 h=2 f=3\n"
+                         "    1->3  1:[1] 2:[] 3:[0]  g=1 h=3 f=4\n"
+                         "Rastro interrompido apos 1 estados; a busca continua.\n"
+                         "Estatisticas da busca\nEstados examinados: 4\n"),
+              std::string::npos)
+        << after;
+    EXPECT_EQ(readfile(dir_ / "solucao.txt"), "2 pecas com o metodo A*.\n"
+                                              "Encontrada solucao otima (3 movimentos):\n"
+                                              "1->2\n1->3\n2->3\n"
+                                              "Total de nos examinados (incluindo o final): 4\n");
+}
+
 }  // namespace

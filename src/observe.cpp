@@ -1,0 +1,183 @@
+#include "observe.h"
+
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+#include "evaluate.h"
+
+namespace {
+
+// g, h and f of a state as its method sees it, from its depth and score.
+struct Figures {
+    std::int32_t g;
+    std::int32_t h;
+    std::int32_t f;
+};
+
+Figures figuresof(std::int32_t depth, std::int32_t score, search_method method)
+{
+    // The score is -f; f is h alone for greedy search and g + h otherwise.
+    const std::int32_t f = -score;
+    return {depth, method == search_method::greedy ? f : f - depth, f};
+}
+
+// "1:[2 1 0] 2:[] 3:[]": each peg's pieces from the bottom up.
+void writepegs(std::ostream& out, const PegSets& sets)
+{
+    for (int peg = 1; peg <= 3; ++peg) {
+        out << (peg > 1 ? " " : "") << peg << ":[";
+        const char* separator = "";
+        for (int piece = pieces - 1; piece >= 0; --piece) {
+            if (sets.on[peg] >> piece & 1) {
+                out << separator << piece;
+                separator = " ";
+            }
+        }
+        out << ']';
+    }
+}
+
+void writefigures(std::ostream& out, const Figures& figures)
+{
+    out << "  g=" << figures.g << " h=" << figures.h << " f=" << figures.f;
+}
+
+// `value` with `places` decimals, whatever the stream's own settings.
+std::string decimal(double value, int places)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", places, value);
+    return text;
+}
+
+std::string persecond(std::int64_t count, double seconds)
+{
+    return decimal(seconds > 0 ? static_cast<double>(count) / seconds : 0, 0);
+}
+
+}  // namespace
+
+Trace::Trace(std::ostream& out, search_method method, std::int64_t limit)
+    : out_(out)
+    , method_(method)
+    , limit_(limit)
+{
+}
+
+void Trace::taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+{
+    ++count_;
+    if (count_ == 1 && limit_ > 0)
+        out_
+            << "Rastro dos primeiros " << limit_
+            << " estados (g = profundidade, h = estimativa, f = ordem na fronteira, menor antes)\n";
+    if (limit_ > 0 && count_ == limit_ + 1)
+        out_ << "Rastro interrompido apos " << limit_ << " estados; a busca continua." << std::endl;
+    if (!tracing())
+        return;
+    out_ << '#' << count_ << "  ";
+    writepegs(out_, sets);
+    writefigures(out_, figuresof(depth, score(sets, depth, method_), method_));
+    out_ << "  fronteira=" << frontiersize << (hitgoal(sets) ? "  objetivo" : "") << '\n';
+}
+
+void Trace::pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
+{
+    if (!tracing())
+        return;
+    out_ << "    " << move.from << "->" << move.to << "  ";
+    writepegs(out_, sets);
+    writefigures(out_, figuresof(depth, score, method_));
+    out_ << '\n';
+}
+
+double effectivebranching(std::int64_t generated, std::int32_t depth)
+{
+    const auto target = static_cast<double>(generated - 1);
+    // b + b^2 + ... + b^d, stopped early once it passes the target.
+    const auto treesize = [&](double b) {
+        double sum = 0;
+        double power = 1;
+        for (std::int32_t level = 1; level <= depth && sum <= target; ++level) {
+            power *= b;
+            sum += power;
+        }
+        return sum;
+    };
+    double low = 1;
+    double high = std::max(1.0, target);
+    while (high - low > 1e-9 * high) {
+        const double middle = (low + high) / 2;
+        (treesize(middle) > target ? high : low) = middle;
+    }
+    return (low + high) / 2;
+}
+
+std::string_view outcomename(const RunSummary& run)
+{
+    switch (run.outcome) {
+    case Outcome::solved:
+        return run.moves == optimalmoves(run.pieces) ? "otima" : "subotima";
+    case Outcome::outofmemory:
+        return "memoria esgotada";
+    case Outcome::unsolved:
+        return "sem solucao";
+    }
+    return "";
+}
+
+std::string_view methodname(search_method method)
+{
+    switch (method) {
+    case search_method::astar:
+        return "A*";
+    case search_method::breadth:
+        return "Largura";
+    case search_method::greedy:
+        return "Guloso";
+    }
+    return "";
+}
+
+void writestatistics(std::ostream& out, const RunSummary& run)
+{
+    out << "Estatisticas da busca\n";
+    out << "Estados examinados: " << run.examined << '\n';
+    out << "Estados gerados (com o inicial): " << run.generated << '\n';
+    out << "Maior fronteira: " << run.largestfrontier << " estados\n";
+    if (run.outcome == Outcome::solved) {
+        out << "Tamanho da solucao: " << run.moves << " movimentos (" << outcomename(run) << ")\n";
+        out << "Profundidade da solucao: " << run.depth << '\n';
+        out << "Fator de ramificacao efetivo (b*): "
+            << decimal(effectivebranching(run.generated, run.depth), 4) << '\n';
+    } else {
+        out << "Solucao: nenhuma (" << outcomename(run) << ")\n";
+        out << "Profundidade do ultimo estado examinado: " << run.depth << '\n';
+    }
+    out << "Memoria no pico: " << run.memory << " bytes ("
+        << decimal(static_cast<double>(run.memory) / (1 << 20), 1) << " MiB)\n";
+    out << "Tempo da busca: " << decimal(run.seconds, 6) << " s\n";
+    out << "Estados examinados por segundo: " << persecond(run.examined, run.seconds) << std::endl;
+}
+
+void writecsvheader(std::ostream& out)
+{
+    out << "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
+           "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s"
+        << std::endl;
+}
+
+void writecsvrow(std::ostream& out, const RunSummary& run)
+{
+    const bool solved = run.outcome == Outcome::solved;
+    out << methodname(run.method) << ',' << run.pieces << ',' << outcomename(run) << ',';
+    if (solved)
+        out << run.moves;
+    out << ',' << run.examined << ',' << run.generated << ',' << run.largestfrontier << ','
+        << run.depth << ',';
+    if (solved)
+        out << decimal(effectivebranching(run.generated, run.depth), 6);
+    out << ',' << run.memory << ',' << decimal(run.seconds, 6) << ','
+        << persecond(run.examined, run.seconds) << std::endl;
+}
