@@ -1,0 +1,160 @@
+/*
+ * A growable array of trivially copyable elements in memory mapped from the
+ * system, for the search's large arrays. It is one contiguous run of memory,
+ * indexed like any array, and it grows without copying: the kernel remaps its
+ * pages (mremap), in place when it can. Growth never needs room for two copies.
+ *
+ * Small arrays stay small: the first mapping is one 4 KiB page and doubles up
+ * to 2 MiB, so a tiny memory budget still sees a tiny footprint. From 2 MiB on
+ * the mapping is a whole number of 2 MiB huge pages, grows by an eighth (at
+ * least one huge page) and asks for transparent huge pages
+ * (madvise MADV_HUGEPAGE): touching new memory then costs a fraction of what
+ * 4 KiB pages cost. A first mapping of 2 MiB or more starts on a 2 MiB
+ * boundary.
+ *
+ * footprint(n) is the exact number of bytes mapped once the array holds n
+ * elements, known before it grows, so a memory budget can be checked first.
+ * Growing may move the array: pointers into it do not survive resize() or
+ * push_back(). Elements added by resize() hold unspecified values (zero when
+ * that memory was never written). Failure to map throws std::bad_alloc.
+ * Complexity: indexing O(1); push_back amortised O(1); resize to n costs one
+ * system call when it grows, never a copy of the elements.
+ */
+#pragma once
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+namespace hugearray {
+
+inline constexpr std::size_t pagebytes = std::size_t{4} << 10;
+inline constexpr std::size_t hugepagebytes = std::size_t{2} << 20;
+
+// The bytes a mapping of `capacity` bytes grows to so that it holds `needed`.
+constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
+{
+    if (needed <= capacity)
+        return capacity;
+    if (needed < hugepagebytes) {
+        const std::size_t doubled = std::max(2 * capacity, pagebytes);
+        return std::min(std::max(doubled, std::bit_ceil(needed)), hugepagebytes);
+    }
+    const std::size_t next = std::max(needed, capacity + capacity / 8);
+    return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
+}
+
+// Maps `bytes` of fresh memory, on a huge-page boundary when it spans huge
+// pages: the larger mapping is trimmed to the aligned run.
+inline void* mapfresh(std::size_t bytes)
+{
+    const std::size_t slack = bytes >= hugepagebytes ? hugepagebytes : 0;
+    void* raw =
+        ::mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(raw);
+    const std::uintptr_t aligned = slack ? (start + slack - 1) / slack * slack : start;
+    if (aligned != start)
+        ::munmap(raw, aligned - start);
+    if (const std::uintptr_t end = aligned + bytes; end != start + bytes + slack)
+        ::munmap(reinterpret_cast<void*>(end), start + bytes + slack - end);
+    return reinterpret_cast<void*>(aligned);
+}
+
+// The mapping `old` of `oldbytes` grown to `bytes`: in place when the
+// addresses after it are free, otherwise moved by the kernel (no copy).
+inline void* remap(void* old, std::size_t oldbytes, std::size_t bytes)
+{
+    if (!old)
+        return mapfresh(bytes);
+    void* grown = ::mremap(old, oldbytes, bytes, 0);
+    if (grown == MAP_FAILED)
+        grown = ::mremap(old, oldbytes, bytes, MREMAP_MAYMOVE);
+    if (grown == MAP_FAILED)
+        throw std::bad_alloc();
+    return grown;
+}
+
+}  // namespace hugearray
+
+template <class T>
+class HugeArray {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    HugeArray() = default;
+    ~HugeArray()
+    {
+        if (data_)
+            ::munmap(data_, capacitybytes_);
+    }
+    HugeArray(HugeArray&& other) noexcept
+        : data_(std::exchange(other.data_, nullptr))
+        , size_(std::exchange(other.size_, 0))
+        , capacitybytes_(std::exchange(other.capacitybytes_, 0))
+    {
+    }
+    HugeArray& operator=(HugeArray&& other) noexcept
+    {
+        std::swap(data_, other.data_);
+        std::swap(size_, other.size_);
+        std::swap(capacitybytes_, other.capacitybytes_);
+        return *this;
+    }
+    HugeArray(const HugeArray&) = delete;
+    HugeArray& operator=(const HugeArray&) = delete;
+
+    T* data() { return data_; }
+    const T* data() const { return data_; }
+    T& operator[](std::size_t i) { return data_[i]; }
+    const T& operator[](std::size_t i) const { return data_[i]; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    std::size_t capacity() const { return capacitybytes_ / sizeof(T); }
+
+    // Bytes mapped once the array holds `n` elements (never fewer than now).
+    std::size_t footprint(std::size_t n) const
+    {
+        if (n > SIZE_MAX / sizeof(T))
+            return SIZE_MAX;
+        return hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+    }
+
+    // Holds `n` elements: the first min(n, size()) keep their values.
+    void resize(std::size_t n)
+    {
+        if (n > capacity())
+            growto(footprint(n));
+        size_ = n;
+    }
+
+    void push_back(const T& element)
+    {
+        if (size_ == capacity())
+            growto(footprint(size_ + 1));
+        data_[size_++] = element;
+    }
+    void pop_back() { --size_; }
+
+private:
+    void growto(std::size_t bytes)
+    {
+        if (bytes == SIZE_MAX)
+            throw std::bad_alloc();
+        data_ = static_cast<T*>(hugearray::remap(data_, capacitybytes_, bytes));
+        capacitybytes_ = bytes;
+        if (bytes >= hugearray::hugepagebytes)
+            ::madvise(data_, bytes, MADV_HUGEPAGE);
+    }
+
+    T* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t capacitybytes_ = 0;
+};

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "hugearray.h"
+
+namespace {
+
+TEST(HugeArray, FootprintIsKnownBeforeGrowingAndExactAfter)
+{
+    struct Case {
+        std::size_t elements;
+        std::size_t bytes;  // mapped once the array holds that many 4-byte elements
+    };
+    constexpr std::size_t mib = std::size_t{1} << 20;
+    // One page first, doubling to 2 MiB, then whole huge pages growing by an
+    // eighth at least.
+    const Case cases[] = {
+        {1, 4096},
+        {1024, 4096},
+        {1025, 8192},
+        {100000, 512 << 10},
+        {(2 * mib) / 4, 2 * mib},
+        {(2 * mib) / 4 + 1, 4 * mib},
+        {(17 * mib) / 4, 18 * mib},
+        {(18 * mib) / 4 + 1, 22 * mib},
+    };
+    HugeArray<std::uint32_t> array;
+    for (const Case& c : cases) {
+        EXPECT_EQ(array.footprint(c.elements), c.bytes) << c.elements;
+        array.resize(c.elements);
+        EXPECT_EQ(array.footprint(c.elements), c.bytes) << c.elements;
+        EXPECT_EQ(array.capacity(), c.bytes / 4) << c.elements;
+    }
+    EXPECT_EQ(array.footprint(SIZE_MAX / 2), SIZE_MAX);
+}
+
+TEST(HugeArray, GrowingKeepsEveryElement)
+{
+    HugeArray<std::uint64_t> array;
+    for (std::uint64_t i = 0; i < 3'000'000; ++i)
+        array.push_back(i * 2654435761u);
+    array.resize(5'000'000);
+    bool same = true;
+    for (std::uint64_t i = 0; i < 3'000'000; ++i)
+        same = same && array[i] == i * 2654435761u;
+    EXPECT_TRUE(same);
+    EXPECT_EQ(array.size(), 5'000'000u);
+
+    HugeArray<std::uint64_t> moved(std::move(array));
+    EXPECT_EQ(moved[2'999'999], std::uint64_t{2'999'999} * 2654435761u);
+    EXPECT_TRUE(array.empty());
+}
+
+TEST(HugeArray, LargeFirstMappingStartsOnAHugePage)
+{
+    HugeArray<char> array;
+    array.resize(hugearray::hugepagebytes * 3);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(array.data()) % hugearray::hugepagebytes, 0u);
+    array[array.size() - 1] = 'x';
+    EXPECT_EQ(array[array.size() - 1], 'x');
+}
+
+}  // namespace
