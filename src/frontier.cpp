@@ -1,5 +1,23 @@
 #include "frontier.h"
 
+#include <bit>
+
+namespace {
+
+// Moves the larger child of `hole` (the right one on a tie) up into it and
+// returns the child's place, the new hole. `hole` has two children.
+std::size_t promotelargerchild(ScoreHeap::Key* keys, std::size_t hole)
+{
+    // Either child is as likely to win: arithmetic, not a branch.
+    const std::size_t right = 2 * hole + 1;
+    const std::size_t child =
+        right - static_cast<std::size_t>(keys[right].score < keys[right - 1].score);
+    keys[hole] = keys[child];
+    return child;
+}
+
+}  // namespace
+
 void ScoreHeap::pop()
 {
     const Key last = keys_[keys_.size() - 1];
@@ -9,14 +27,16 @@ void ScoreHeap::pop()
         return;
     Key* const keys = keys_.data();
     std::size_t hole = 1;
-    for (std::size_t right = 3; right <= n; right = 2 * hole + 1) {
-        const std::size_t child = keys[right].score < keys[right - 1].score ? right - 1 : right;
-        keys[hole] = keys[child];
-        hole = child;
-    }
-    if (const std::size_t left = 2 * hole; left <= n) {
-        keys[hole] = keys[left];
-        hole = left;
+    // Every place above the last two levels has both children: the hole
+    // passes them without a bound check. Then at most one more step, to a
+    // right child or to a lone left child.
+    for (int levels = std::bit_width(n + 1) - 2; levels > 0; --levels)
+        hole = promotelargerchild(keys, hole);
+    if (2 * hole + 1 <= n) {
+        hole = promotelargerchild(keys, hole);
+    } else if (2 * hole <= n) {
+        keys[hole] = keys[2 * hole];
+        hole = 2 * hole;
     }
     siftup(hole, last);
 }

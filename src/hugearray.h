@@ -98,6 +98,7 @@ public:
     HugeArray(HugeArray&& other) noexcept
         : data_(std::exchange(other.data_, nullptr))
         , size_(std::exchange(other.size_, 0))
+        , capacity_(std::exchange(other.capacity_, 0))
         , capacitybytes_(std::exchange(other.capacitybytes_, 0))
     {
     }
@@ -105,6 +106,7 @@ public:
     {
         std::swap(data_, other.data_);
         std::swap(size_, other.size_);
+        std::swap(capacity_, other.capacity_);
         std::swap(capacitybytes_, other.capacitybytes_);
         return *this;
     }
@@ -117,7 +119,7 @@ public:
     const T& operator[](std::size_t i) const { return data_[i]; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    std::size_t capacity() const { return capacitybytes_ / sizeof(T); }
+    std::size_t capacity() const { return capacity_; }
 
     // Bytes mapped once the array holds `n` elements (never fewer than now).
     std::size_t footprint(std::size_t n) const
@@ -130,31 +132,34 @@ public:
     // Holds `n` elements: the first min(n, size()) keep their values.
     void resize(std::size_t n)
     {
-        if (n > capacity())
+        if (n > capacity_)
             growto(footprint(n));
         size_ = n;
     }
 
     void push_back(const T& element)
     {
-        if (size_ == capacity())
+        if (size_ == capacity_)
             growto(footprint(size_ + 1));
         data_[size_++] = element;
     }
     void pop_back() { --size_; }
 
 private:
-    void growto(std::size_t bytes)
+    // Out of line: growing is rare, and the callers stay small enough to inline.
+    [[gnu::noinline, gnu::cold]] void growto(std::size_t bytes)
     {
         if (bytes == SIZE_MAX)
             throw std::bad_alloc();
         data_ = static_cast<T*>(hugearray::remap(data_, capacitybytes_, bytes));
         capacitybytes_ = bytes;
+        capacity_ = bytes / sizeof(T);
         if (bytes >= hugearray::hugepagebytes)
             ::madvise(data_, bytes, MADV_HUGEPAGE);
     }
 
     T* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;  // elements
     std::size_t capacitybytes_ = 0;
 };
