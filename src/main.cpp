@@ -37,8 +37,9 @@ int main()
     // A reader that goes away (`hanoi | head`) ends the program quietly, as
     // for any Unix filter, even when the parent left SIGPIPE ignored.
     std::signal(SIGPIPE, SIG_DFL);
-    // Room for the last words should an allocation fail anyway.
-    auto reserve = std::make_unique<char[]>(std::size_t{1} << 20);
+    // Room for the last words should an allocation fail anyway. Never
+    // written, so its pages are never touched until it is given back.
+    auto reserve = std::make_unique_for_overwrite<char[]>(std::size_t{1} << 20);
     FileOutput stdoutput(STDOUT_FILENO, false);
     std::ostream out(&stdoutput);
     RunStatus status;
