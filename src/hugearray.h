@@ -1,24 +1,24 @@
 /*
  * A growable array of trivially copyable elements in memory mapped from the
  * system, for the search's large arrays. It is one contiguous run of memory,
- * indexed like any array, and it grows without copying: the kernel remaps its
- * pages (mremap), in place when it can. Growth never needs room for two copies.
+ * indexed like any array, and past its first page it grows without copying:
+ * the kernel remaps its pages (mremap), in place when it can, so growth never
+ * needs room for two copies.
  *
- * Small arrays stay small: the first mapping is one 4 KiB page and doubles up
- * to 2 MiB, so a tiny memory budget still sees a tiny footprint. From 2 MiB on
- * the mapping is a whole number of 2 MiB huge pages, grows by an eighth (at
- * least one huge page) and asks for transparent huge pages
- * (madvise MADV_HUGEPAGE): touching new memory then costs a fraction of what
- * 4 KiB pages cost. A first mapping of 2 MiB or more starts on a 2 MiB
- * boundary.
+ * Small arrays stay small: the first mapping is one 4 KiB page, so a tiny
+ * memory budget still sees a tiny footprint. Past that the mapping is a whole
+ * number of 2 MiB huge pages, starting on a 2 MiB boundary, grows by an eighth
+ * (at least one huge page) and asks for transparent huge pages
+ * (madvise MADV_HUGEPAGE): the first touch of a huge page costs a fraction of
+ * what touching its 512 small pages one by one would.
  *
  * footprint(n) is the exact number of bytes mapped once the array holds n
  * elements, known before it grows, so a memory budget can be checked first.
  * Growing may move the array: pointers into it do not survive resize() or
  * push_back(). Elements added by resize() hold unspecified values (zero when
  * that memory was never written). Failure to map throws std::bad_alloc.
- * Complexity: indexing O(1); push_back amortised O(1); resize to n costs one
- * system call when it grows, never a copy of the elements.
+ * Complexity: indexing O(1); push_back amortised O(1); growing costs a system
+ * call or two and never copies more than the first page.
  */
 #pragma once
 
@@ -28,6 +28,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -37,17 +38,24 @@ namespace hugearray {
 inline constexpr std::size_t pagebytes = std::size_t{4} << 10;
 inline constexpr std::size_t hugepagebytes = std::size_t{2} << 20;
 
-// The bytes a mapping of `capacity` bytes grows to so that it holds `needed`.
+// The bytes a mapping of `capacity` bytes grows to so that it holds `needed`:
+// one page, then whole huge pages, at least an eighth more each time.
 constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
 {
     if (needed <= capacity)
         return capacity;
-    if (needed < hugepagebytes) {
-        const std::size_t doubled = std::max(2 * capacity, pagebytes);
-        return std::min(std::max(doubled, std::bit_ceil(needed)), hugepagebytes);
-    }
+    if (needed <= pagebytes)
+        return pagebytes;
     const std::size_t next = std::max(needed, capacity + capacity / 8);
     return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
+}
+
+// Asks for transparent huge pages for a mapping that spans them (before its
+// memory is touched, so that a first touch maps a whole huge page).
+inline void askhugepages(void* start, std::size_t bytes)
+{
+    if (bytes >= hugepagebytes)
+        ::madvise(start, bytes, MADV_HUGEPAGE);
 }
 
 // Maps `bytes` of fresh memory, on a huge-page boundary when it spans huge
@@ -65,20 +73,31 @@ inline void* mapfresh(std::size_t bytes)
         ::munmap(raw, aligned - start);
     if (const std::uintptr_t end = aligned + bytes; end != start + bytes + slack)
         ::munmap(reinterpret_cast<void*>(end), start + bytes + slack - end);
-    return reinterpret_cast<void*>(aligned);
+    void* const fresh = reinterpret_cast<void*>(aligned);
+    askhugepages(fresh, bytes);
+    return fresh;
 }
 
-// The mapping `old` of `oldbytes` grown to `bytes`: in place when the
-// addresses after it are free, otherwise moved by the kernel (no copy).
-inline void* remap(void* old, std::size_t oldbytes, std::size_t bytes)
+// The mapping `old` of `oldbytes`, whose first `usedbytes` matter, grown to
+// `bytes`. A mapping smaller than a huge page moves to a fresh aligned one
+// (a copy of less than a huge page); a larger one is remapped: in place when
+// the addresses after it are free, otherwise moved by the kernel, not copied.
+inline void* grow(void* old, std::size_t oldbytes, std::size_t usedbytes, std::size_t bytes)
 {
-    if (!old)
-        return mapfresh(bytes);
+    if (oldbytes < hugepagebytes) {
+        void* const fresh = mapfresh(bytes);
+        if (old) {
+            std::memcpy(fresh, old, usedbytes);
+            ::munmap(old, oldbytes);
+        }
+        return fresh;
+    }
     void* grown = ::mremap(old, oldbytes, bytes, 0);
     if (grown == MAP_FAILED)
         grown = ::mremap(old, oldbytes, bytes, MREMAP_MAYMOVE);
     if (grown == MAP_FAILED)
         throw std::bad_alloc();
+    askhugepages(grown, bytes);
     return grown;
 }
 
@@ -151,11 +170,9 @@ private:
     {
         if (bytes == SIZE_MAX)
             throw std::bad_alloc();
-        data_ = static_cast<T*>(hugearray::remap(data_, capacitybytes_, bytes));
+        data_ = static_cast<T*>(hugearray::grow(data_, capacitybytes_, size_ * sizeof(T), bytes));
         capacitybytes_ = bytes;
         capacity_ = bytes / sizeof(T);
-        if (bytes >= hugearray::hugepagebytes)
-            ::madvise(data_, bytes, MADV_HUGEPAGE);
     }
 
     T* data_ = nullptr;
