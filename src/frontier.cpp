@@ -30,7 +30,10 @@ void ScoreHeap::pop()
     // Every place above the last two levels has both children: the hole
     // passes them without a bound check. Then at most one more step, to a
     // right child or to a lone left child.
-    for (int levels = std::bit_width(n + 1) - 2; levels > 0; --levels)
+    int levels = std::bit_width(n + 1) - 2;
+    for (; levels >= 2; levels -= 2)
+        hole = promotelargerchild(keys, promotelargerchild(keys, hole));
+    if (levels == 1)
         hole = promotelargerchild(keys, hole);
     if (2 * hole + 1 <= n) {
         hole = promotelargerchild(keys, hole);
