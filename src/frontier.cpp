@@ -31,9 +31,11 @@ void ScoreHeap::pop()
     // passes them without a bound check. Then at most one more step, to a
     // right child or to a lone left child.
     int levels = std::bit_width(n + 1) - 2;
-    for (; levels >= 2; levels -= 2)
+    for (; levels >= 4; levels -= 4) {
         hole = promotelargerchild(keys, promotelargerchild(keys, hole));
-    if (levels == 1)
+        hole = promotelargerchild(keys, promotelargerchild(keys, hole));
+    }
+    for (; levels > 0; --levels)
         hole = promotelargerchild(keys, hole);
     if (2 * hole + 1 <= n) {
         hole = promotelargerchild(keys, hole);
