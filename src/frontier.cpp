@@ -30,7 +30,7 @@ void ScoreHeap::pop()
     // Every place above the last two levels has both children: the hole
     // passes them without a bound check. Then at most one more step, to a
     // right child or to a lone left child.
-    int levels = std::bit_width(n + 1) - 2;
+    int levels = static_cast<int>(std::bit_width(n + 1)) - 2;
     for (; levels >= 4; levels -= 4) {
         hole = promotelargerchild(keys, promotelargerchild(keys, hole));
         hole = promotelargerchild(keys, promotelargerchild(keys, hole));

@@ -67,13 +67,15 @@ inline void* mapfresh(std::size_t bytes)
         ::mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED)
         throw std::bad_alloc();
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = slack ? (start + slack - 1) / slack * slack : start;
-    if (aligned != start)
-        ::munmap(raw, aligned - start);
-    if (const std::uintptr_t end = aligned + bytes; end != start + bytes + slack)
-        ::munmap(reinterpret_cast<void*>(end), start + bytes + slack - end);
-    void* const fresh = reinterpret_cast<void*>(aligned);
+    // Whole pages before the aligned run and after its end go back.
+    char* const start = static_cast<char*>(raw);
+    const std::uintptr_t misalignment = slack ? reinterpret_cast<std::uintptr_t>(raw) % slack : 0;
+    const std::size_t before = misalignment ? slack - misalignment : 0;
+    if (before)
+        ::munmap(start, before);
+    if (const std::size_t after = slack - before; slack && after)
+        ::munmap(start + before + bytes, after);
+    char* const fresh = start + before;
     askhugepages(fresh, bytes);
     return fresh;
 }

@@ -36,8 +36,8 @@ void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t 
 std::vector<Step> pathto(const HugeArray<MoveRecord>& moves, std::uint32_t last, std::int32_t depth)
 {
     std::vector<Step> path(static_cast<std::size_t>(depth));
-    for (auto step = path.rbegin(); step != path.rend(); ++step) {
-        *step = {moves[last].from, moves[last].to};
+    for (std::size_t i = path.size(); i-- > 0;) {
+        path[i] = {moves[last].from, moves[last].to};
         last = moves[last].prev;
     }
     return path;

@@ -47,7 +47,6 @@ TEST(HugeArray, GrowingKeepsEveryElement)
 
     HugeArray<std::uint64_t> moved(std::move(array));
     EXPECT_EQ(moved[2'999'999], std::uint64_t{2'999'999} * 2654435761u);
-    EXPECT_TRUE(array.empty());
 }
 
 TEST(HugeArray, LargeFirstMappingStartsOnAHugePage)
