@@ -94,11 +94,11 @@ SearchResult searchwith(std::ostream& progress, const SearchLimits& limits, Obse
         frontier.pop();
         ++examined;
         depth = cur.depth;
-        observer.taken(cur.sets, depth, frontier.size());
         if (--untilprogress == 0) {
             reportprogress(progress, examined, depth);
             untilprogress = progressinterval;
         }
+        observer.taken(cur.sets, depth, frontier.size());
         if (cur.sets.on[3] == goal)
             return finish(SearchStatus::solved, pathto(moves, cur.move, depth));
         if (examined == limits.examined)
@@ -114,9 +114,9 @@ SearchResult searchwith(std::ostream& progress, const SearchLimits& limits, Obse
             const auto record = static_cast<std::uint32_t>(moves.size());
             moves.push_back(
                 {cur.move, static_cast<std::int8_t>(m.from), static_cast<std::int8_t>(m.to)});
-            observer.pushed(m, child, childdepth, score);
             frontier.push(score, SearchNode{record, childdepth, child, parts,
                                             static_cast<std::int8_t>(m.to)});
+            observer.pushed(m, child, childdepth, score);
         });
         observer.expanded(frontier.size());
     }
