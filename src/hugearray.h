@@ -1,16 +1,16 @@
 /*
  * A growable array of trivially copyable elements in memory mapped from the
  * system, for the search's large arrays. It is one contiguous run of memory,
- * indexed like any array, and past its first page it grows without copying:
+ * indexed like any array, and past 64 KiB it grows without copying:
  * the kernel remaps its pages (mremap), in place when it can, so growth never
  * needs room for two copies.
  *
- * Small arrays stay small: the first mapping is one 4 KiB page, so a tiny
- * memory budget still sees a tiny footprint. Past that the mapping is a whole
- * number of 2 MiB huge pages, starting on a 2 MiB boundary, grows by an eighth
- * (at least one huge page) and asks for transparent huge pages
- * (madvise MADV_HUGEPAGE): the first touch of a huge page costs a fraction of
- * what touching its 512 small pages one by one would.
+ * Small arrays stay small: the first mapping is one 4 KiB page and doubles up
+ * to 64 KiB, so a small run within a tight memory budget still fits. Past that
+ * the mapping is a whole number of 2 MiB huge pages, starting on a 2 MiB
+ * boundary, grows by an eighth (at least one huge page) and asks for
+ * transparent huge pages (madvise MADV_HUGEPAGE): the first touch of a huge
+ * page costs a fraction of what touching its 512 small pages one by one would.
  *
  * footprint(n) is the exact number of bytes mapped once the array holds n
  * elements, known before it grows, so a memory budget can be checked first.
@@ -18,7 +18,7 @@
  * push_back(). Elements added by resize() hold unspecified values (zero when
  * that memory was never written). Failure to map throws std::bad_alloc.
  * Complexity: indexing O(1); push_back amortised O(1); growing costs a system
- * call or two and never copies more than the first page.
+ * call or two and never copies more than 64 KiB.
  */
 #pragma once
 
@@ -38,14 +38,18 @@ namespace hugearray {
 inline constexpr std::size_t pagebytes = std::size_t{4} << 10;
 inline constexpr std::size_t hugepagebytes = std::size_t{2} << 20;
 
+// Up to this size a mapping is made of small pages and doubles.
+inline constexpr std::size_t smallbytes = std::size_t{64} << 10;
+
 // The bytes a mapping of `capacity` bytes grows to so that it holds `needed`:
-// one page, then whole huge pages, at least an eighth more each time.
+// one page, doubling up to 64 KiB, then whole huge pages, at least an eighth
+// more each time.
 constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
 {
     if (needed <= capacity)
         return capacity;
-    if (needed <= pagebytes)
-        return pagebytes;
+    if (needed <= smallbytes)
+        return std::max({std::bit_ceil(needed), 2 * capacity, pagebytes});
     const std::size_t next = std::max(needed, capacity + capacity / 8);
     return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
 }
@@ -82,7 +86,7 @@ inline void* mapfresh(std::size_t bytes)
 
 // The mapping `old` of `oldbytes`, whose first `usedbytes` matter, grown to
 // `bytes`. A mapping smaller than a huge page moves to a fresh aligned one
-// (a copy of less than a huge page); a larger one is remapped: in place when
+// (a copy of 64 KiB at most); a larger one is remapped: in place when
 // the addresses after it are free, otherwise moved by the kernel, not copied.
 inline void* grow(void* old, std::size_t oldbytes, std::size_t usedbytes, std::size_t bytes)
 {

@@ -13,11 +13,15 @@ TEST(HugeArray, FootprintIsKnownBeforeGrowingAndExactAfter)
         std::size_t bytes;  // mapped once the array holds that many 4-byte elements
     };
     constexpr std::size_t mib = std::size_t{1} << 20;
-    // One page first, then whole huge pages growing by an eighth at least.
+    // One page first, doubling to 64 KiB, then whole huge pages growing by an
+    // eighth at least.
     const Case cases[] = {
         {1, 4096},
         {1024, 4096},
-        {1025, 2 * mib},
+        {1025, 8192},
+        {5000, 32 << 10},
+        {(64 << 10) / 4, 64 << 10},
+        {(64 << 10) / 4 + 1, 2 * mib},
         {(2 * mib) / 4, 2 * mib},
         {(2 * mib) / 4 + 1, 4 * mib},
         {(17 * mib) / 4, 18 * mib},
