@@ -49,7 +49,7 @@ void FrontierPushPop(benchmark::State& bench)
     scores.reserve(4096);
     for (int i = 0; i < 4096; ++i)
         scores.push_back(-static_cast<std::int32_t>(random() % 1000));
-    const SearchNode node{&somemove, 20, 2, {{0, 1, 2, 4}}};
+    const SearchNode node{1, 20, {{0, 1, 2, 4}}, {}, 2};
     Frontier<SearchNode> frontier;
     for (std::size_t i = 0; i < size; ++i)
         frontier.push(scores[i % scores.size()], node);
@@ -152,7 +152,7 @@ void BreadthSixFloor(benchmark::State& bench)
     const std::int64_t states = bench.range(0);
     for (auto _ : bench) {
         Frontier<SearchNode> frontier;
-        frontier.push(-optimal, SearchNode{nullptr, 0, 0, {{0, 63, 0, 0}}});
+        frontier.push(-optimal, SearchNode{0, 0, {{0, 63, 0, 0}}, {}, 0});
         for (std::int64_t i = 1; i <= states; ++i) {
             const std::int32_t score = frontier.topscore() - 1;
             const SearchNode child = frontier.top();

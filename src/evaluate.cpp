@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <utility>
 
 // The sub-problems are not built as states. The estimate works on the pieces
@@ -50,18 +51,26 @@ constexpr SimpleCounts countallsimple()
 
 constexpr SimpleCounts simplecounts = countallsimple();
 
-std::int32_t simplecount(std::uint32_t target, std::uint32_t other, std::uint32_t kbit)
+// One of the three pegs as the estimate sees it: its pieces, and the bit
+// offset of its set in PegSets.
+struct Role {
+    std::uint32_t pieces;
+    std::uint8_t offset;
+};
+
+constexpr std::uint8_t setoffset(int peg)
 {
-    const std::uint32_t inplay = kbit - 1;
-    return simplecounts.moves[std::countr_zero(kbit)][target & inplay][other & inplay];
+    return static_cast<std::uint8_t>(16 * peg);
 }
 
-std::int32_t estimate(const PegSets& sets)
+}  // namespace
+
+EstimateParts estimateparts(const PegSets& sets)
 {
-    // The pieces on the pegs that play the parts of pegs 1, 2 and the goal.
-    std::uint32_t one = sets.on[1];
-    std::uint32_t two = sets.on[2];
-    std::uint32_t goal = sets.on[3];
+    // The pegs that play the parts of pegs 1, 2 and the goal.
+    Role one{sets.on[1], setoffset(1)};
+    Role two{sets.on[2], setoffset(2)};
+    Role goal{sets.on[3], setoffset(3)};
     std::uint32_t nbit = static_cast<std::uint32_t>(power2(pieces));
     std::int32_t h = 0;
     for (;;) {
@@ -70,7 +79,7 @@ std::int32_t estimate(const PegSets& sets)
         // swapped. Skip them all at once, as long as they leave a sub-problem
         // of at least 5 pieces (smaller ones end in the simple count).
         if (nbit > 32) {
-            const std::uint32_t skipto = std::max(2 * largestbit(~goal & (nbit - 1)), 32u);
+            const std::uint32_t skipto = std::max(2 * largestbit(~goal.pieces & (nbit - 1)), 32u);
             if ((std::countr_zero(nbit) ^ std::countr_zero(skipto)) & 1)
                 std::swap(one, two);
             nbit = skipto;
@@ -80,19 +89,21 @@ std::int32_t estimate(const PegSets& sets)
         // larger mask is the larger piece k.
         const std::uint32_t inplay = nbit - 1;
         const std::uint32_t sameparity = nbit & evenpieces ? evenpieces : ~evenpieces;
-        const std::uint32_t base2 = largestbit(two & inplay) & sameparity;
-        const std::uint32_t base3 = largestbit(goal & inplay) & ~sameparity;
+        const std::uint32_t base2 = largestbit(two.pieces & inplay) & sameparity;
+        const std::uint32_t base3 = largestbit(goal.pieces & inplay) & ~sameparity;
         const bool towardtwo = base2 > base3;
         const std::uint32_t kbit = towardtwo ? base2 : base3;
         if (kbit == 0)
-            return h + static_cast<std::int32_t>(inplay);
+            return {static_cast<std::int16_t>(h + static_cast<std::int32_t>(inplay)), 0,
+                    goal.offset, one.offset};
         h += static_cast<std::int32_t>(nbit - 2 * kbit);
         if (kbit <= 16)
-            return h + simplecount(towardtwo ? two : goal, one, kbit);
+            return {static_cast<std::int16_t>(h), static_cast<std::uint8_t>(std::countr_zero(kbit)),
+                    towardtwo ? two.offset : goal.offset, one.offset};
         // Toward peg 2, pegs 1, 2, 3 play the parts of 2, 3, 1 in the
         // sub-problem; toward the goal, of 2, 1, 3.
         if (towardtwo) {
-            const std::uint32_t oldone = one;
+            const Role oldone = one;
             one = goal;
             goal = two;
             two = oldone;
@@ -101,6 +112,23 @@ std::int32_t estimate(const PegSets& sets)
         }
         nbit = kbit;
     }
+}
+
+std::int32_t childestimate(const PegSets& sets, const EstimateParts& parts)
+{
+    std::uint64_t packed = 0;
+    static_assert(sizeof packed == sizeof sets);
+    std::memcpy(&packed, &sets, sizeof packed);
+    const auto target = static_cast<std::uint32_t>(packed >> parts.target) & 15;
+    const auto other = static_cast<std::uint32_t>(packed >> parts.other) & 15;
+    return parts.partial + simplecounts.moves[parts.k][target][other];
+}
+
+namespace {
+
+std::int32_t estimate(const PegSets& sets)
+{
+    return childestimate(sets, estimateparts(sets));
 }
 
 }  // namespace

@@ -12,9 +12,17 @@
  * toward p: one by one for k <= 4, and for k >= 5 as the greedy estimate of the
  * sub-problem of k pieces with p as its goal peg.
  *
+ * A search scores mostly states one move away from a state it has scored:
+ * estimateparts() keeps what the estimate of a position leaves for its
+ * children (everything but the closing simple count, its k and the pegs that
+ * play its parts). A child that moves a piece smaller than that k has the same
+ * parts, so its estimate is one table lookup (childestimate); any other child
+ * needs estimateparts() of its own.
+ *
  * Preconditions: `pieces` is N; the state has a move unless `method` is
  * greedy. Reads nothing but the first N pegs and the move's depth, and never
- * changes `pieces`. Cost: a few bit operations per level of sub-problem.
+ * changes `pieces`. Cost: a few bit operations per level of sub-problem;
+ * childestimate a table lookup.
  */
 #pragma once
 
@@ -24,6 +32,25 @@
 #include "puzzle.h"
 
 std::int32_t eval(const HanoiState& state, search_method method);
+
+// The estimate of a position split into the part its children can share and
+// the closing simple count of the pieces below k, toward `target` with the
+// others on `other` or the third peg (`target` and `other` name pegs as the
+// bit offsets of their sets in PegSets, 16 per peg). k is 0 when the estimate
+// ends without a simple count.
+struct EstimateParts {
+    std::int16_t partial;  // the estimate less the closing count
+    std::uint8_t k;
+    std::uint8_t target;
+    std::uint8_t other;
+};
+
+EstimateParts estimateparts(const PegSets& sets);
+
+// The estimate of `sets`, whose parts are `parts`: those of the position
+// itself, or of its parent when the move between them moved a piece below
+// parts.k.
+std::int32_t childestimate(const PegSets& sets, const EstimateParts& parts);
 
 // The same score for the position `sets` reached in `depth` moves, as a
 // search keeps them.

@@ -1,6 +1,8 @@
 /*
  * The frontier: every generated state not yet examined, as a binary max-heap
- * ordered by score alone (index h has children 2h+1 and 2h+2).
+ * ordered by score alone. The heap counts from 1 (index h has children 2h and
+ * 2h+1); index 0 holds a sentinel that ranks above every score, so a key
+ * climbing to the root stops there without testing for it.
  *
  * Tie rule, which decides which solution a search finds:
  *  - push sifts the new entry up past parents whose score is strictly lower,
@@ -13,16 +15,16 @@
  *
  * ScoreHeap holds the mechanics on 8-byte keys (a score and a slot number);
  * Frontier keeps each entry's payload (a state) in a slot, reused once its
- * entry is popped, so the heap's inner loops never move whole states.
+ * entry is popped, so the heap's inner loops never move whole states. Keys,
+ * slots and free slots live in HugeArrays.
  * Complexity: push and pop O(log n); top() and pop() need a non-empty heap.
  */
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
-#include "blockarray.h"
+#include "hugearray.h"
 
 class ScoreHeap {
 public:
@@ -31,28 +33,38 @@ public:
         std::uint32_t slot;
     };
 
-    ScoreHeap() = default;
-    ~ScoreHeap();
-    ScoreHeap(const ScoreHeap&) = delete;
-    ScoreHeap& operator=(const ScoreHeap&) = delete;
-
-    void push(Key key);
-    const Key& top() const { return keys_[0]; }
+    void push(Key key)
+    {
+        // The sentinel comes with the first key, so an unused heap maps nothing.
+        if (keys_.empty()) [[unlikely]]
+            keys_.push_back({INT32_MAX, 0});
+        const std::size_t hole = keys_.size();
+        keys_.resize(hole + 1);
+        siftup(hole, key);
+    }
+    const Key& top() const { return keys_[1]; }
     void pop();
-    bool empty() const { return size_ == 0; }
-    std::size_t size() const { return size_; }
+    bool empty() const { return keys_.size() <= 1; }
+    std::size_t size() const { return empty() ? 0 : keys_.size() - 1; }
 
     // Bytes held once `extra` more keys have been pushed.
-    std::size_t footprint(std::size_t extra) const;
+    std::size_t footprint(std::size_t extra) const
+    {
+        return extra == 0 ? keys_.footprint(keys_.size()) : keys_.footprint(size() + 1 + extra);
+    }
 
 private:
-    static std::size_t grown(std::size_t capacity, std::size_t needed);
-    void siftup(std::size_t hole, Key key);
+    void siftup(std::size_t hole, Key key)
+    {
+        Key* const keys = keys_.data();
+        for (std::size_t parent = hole / 2; keys[parent].score < key.score; parent = hole / 2) {
+            keys[hole] = keys[parent];
+            hole = parent;
+        }
+        keys[hole] = key;
+    }
 
-    // Grown with realloc: a large array is remapped rather than copied.
-    Key* keys_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t capacity_ = 0;
+    HugeArray<Key> keys_;
 };
 
 template <class Payload>
@@ -74,30 +86,30 @@ public:
     bool empty() const { return heap_.empty(); }
     std::size_t size() const { return heap_.size(); }
 
-    // Bytes held once `extra` more entries have been pushed; SIZE_MAX when
-    // the frontier cannot number that many.
+    // Bytes held once `extra` more entries have been pushed (and as many
+    // popped); SIZE_MAX when the frontier cannot number that many.
     std::size_t footprint(std::size_t extra) const
     {
         const std::size_t newslots = extra > freeslots_.size() ? extra - freeslots_.size() : 0;
         if (slots_.size() + newslots > UINT32_MAX)
             return SIZE_MAX;
-        return heap_.footprint(extra) + slots_.footprint(newslots) +
-               freeslots_.capacity() * sizeof(std::uint32_t);
+        return heap_.footprint(extra) + slots_.footprint(slots_.size() + newslots) +
+               freeslots_.footprint(freeslots_.size() + extra);
     }
 
 private:
     std::uint32_t takeslot()
     {
         if (freeslots_.empty()) {
-            slots_.push_back({});
+            slots_.resize(slots_.size() + 1);
             return static_cast<std::uint32_t>(slots_.size() - 1);
         }
-        const std::uint32_t slot = freeslots_.back();
+        const std::uint32_t slot = freeslots_[freeslots_.size() - 1];
         freeslots_.pop_back();
         return slot;
     }
 
     ScoreHeap heap_;
-    BlockArray<Payload> slots_;
-    std::vector<std::uint32_t> freeslots_;
+    HugeArray<Payload> slots_;
+    HugeArray<std::uint32_t> freeslots_;
 };

@@ -1,24 +1,24 @@
 /*
  * A growable array of trivially copyable elements in memory mapped from the
  * system, for the search's large arrays. It is one contiguous run of memory,
- * indexed like any array, and it grows without copying: the kernel remaps its
- * pages (mremap), in place when it can. Growth never needs room for two copies.
+ * indexed like any array, and past 64 KiB it grows without copying:
+ * the kernel remaps its pages (mremap), in place when it can, so growth never
+ * needs room for two copies.
  *
  * Small arrays stay small: the first mapping is one 4 KiB page and doubles up
- * to 2 MiB, so a tiny memory budget still sees a tiny footprint. From 2 MiB on
- * the mapping is a whole number of 2 MiB huge pages, grows by an eighth (at
- * least one huge page) and asks for transparent huge pages
- * (madvise MADV_HUGEPAGE): touching new memory then costs a fraction of what
- * 4 KiB pages cost. A first mapping of 2 MiB or more starts on a 2 MiB
- * boundary.
+ * to 64 KiB, so a small run within a tight memory budget still fits. Past that
+ * the mapping is a whole number of 2 MiB huge pages, starting on a 2 MiB
+ * boundary, grows by an eighth (at least one huge page) and asks for
+ * transparent huge pages (madvise MADV_HUGEPAGE): the first touch of a huge
+ * page costs a fraction of what touching its 512 small pages one by one would.
  *
  * footprint(n) is the exact number of bytes mapped once the array holds n
  * elements, known before it grows, so a memory budget can be checked first.
  * Growing may move the array: pointers into it do not survive resize() or
  * push_back(). Elements added by resize() hold unspecified values (zero when
  * that memory was never written). Failure to map throws std::bad_alloc.
- * Complexity: indexing O(1); push_back amortised O(1); resize to n costs one
- * system call when it grows, never a copy of the elements.
+ * Complexity: indexing O(1); push_back amortised O(1); growing costs a system
+ * call or two and never copies more than 64 KiB.
  */
 #pragma once
 
@@ -28,6 +28,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -37,17 +38,28 @@ namespace hugearray {
 inline constexpr std::size_t pagebytes = std::size_t{4} << 10;
 inline constexpr std::size_t hugepagebytes = std::size_t{2} << 20;
 
-// The bytes a mapping of `capacity` bytes grows to so that it holds `needed`.
+// Up to this size a mapping is made of small pages and doubles.
+inline constexpr std::size_t smallbytes = std::size_t{64} << 10;
+
+// The bytes a mapping of `capacity` bytes grows to so that it holds `needed`:
+// one page, doubling up to 64 KiB, then whole huge pages, at least an eighth
+// more each time.
 constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
 {
     if (needed <= capacity)
         return capacity;
-    if (needed < hugepagebytes) {
-        const std::size_t doubled = std::max(2 * capacity, pagebytes);
-        return std::min(std::max(doubled, std::bit_ceil(needed)), hugepagebytes);
-    }
+    if (needed <= smallbytes)
+        return std::max({std::bit_ceil(needed), 2 * capacity, pagebytes});
     const std::size_t next = std::max(needed, capacity + capacity / 8);
     return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
+}
+
+// Asks for transparent huge pages for a mapping that spans them (before its
+// memory is touched, so that a first touch maps a whole huge page).
+inline void askhugepages(void* start, std::size_t bytes)
+{
+    if (bytes >= hugepagebytes)
+        ::madvise(start, bytes, MADV_HUGEPAGE);
 }
 
 // Maps `bytes` of fresh memory, on a huge-page boundary when it spans huge
@@ -59,26 +71,39 @@ inline void* mapfresh(std::size_t bytes)
         ::mmap(nullptr, bytes + slack, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED)
         throw std::bad_alloc();
-    const auto start = reinterpret_cast<std::uintptr_t>(raw);
-    const std::uintptr_t aligned = slack ? (start + slack - 1) / slack * slack : start;
-    if (aligned != start)
-        ::munmap(raw, aligned - start);
-    if (const std::uintptr_t end = aligned + bytes; end != start + bytes + slack)
-        ::munmap(reinterpret_cast<void*>(end), start + bytes + slack - end);
-    return reinterpret_cast<void*>(aligned);
+    // Whole pages before the aligned run and after its end go back.
+    char* const start = static_cast<char*>(raw);
+    const std::uintptr_t misalignment = slack ? reinterpret_cast<std::uintptr_t>(raw) % slack : 0;
+    const std::size_t before = misalignment ? slack - misalignment : 0;
+    if (before)
+        ::munmap(start, before);
+    if (const std::size_t after = slack - before; slack && after)
+        ::munmap(start + before + bytes, after);
+    char* const fresh = start + before;
+    askhugepages(fresh, bytes);
+    return fresh;
 }
 
-// The mapping `old` of `oldbytes` grown to `bytes`: in place when the
-// addresses after it are free, otherwise moved by the kernel (no copy).
-inline void* remap(void* old, std::size_t oldbytes, std::size_t bytes)
+// The mapping `old` of `oldbytes`, whose first `usedbytes` matter, grown to
+// `bytes`. A mapping smaller than a huge page moves to a fresh aligned one
+// (a copy of 64 KiB at most); a larger one is remapped: in place when
+// the addresses after it are free, otherwise moved by the kernel, not copied.
+inline void* grow(void* old, std::size_t oldbytes, std::size_t usedbytes, std::size_t bytes)
 {
-    if (!old)
-        return mapfresh(bytes);
+    if (oldbytes < hugepagebytes) {
+        void* const fresh = mapfresh(bytes);
+        if (old) {
+            std::memcpy(fresh, old, usedbytes);
+            ::munmap(old, oldbytes);
+        }
+        return fresh;
+    }
     void* grown = ::mremap(old, oldbytes, bytes, 0);
     if (grown == MAP_FAILED)
         grown = ::mremap(old, oldbytes, bytes, MREMAP_MAYMOVE);
     if (grown == MAP_FAILED)
         throw std::bad_alloc();
+    askhugepages(grown, bytes);
     return grown;
 }
 
@@ -98,6 +123,7 @@ public:
     HugeArray(HugeArray&& other) noexcept
         : data_(std::exchange(other.data_, nullptr))
         , size_(std::exchange(other.size_, 0))
+        , capacity_(std::exchange(other.capacity_, 0))
         , capacitybytes_(std::exchange(other.capacitybytes_, 0))
     {
     }
@@ -105,6 +131,7 @@ public:
     {
         std::swap(data_, other.data_);
         std::swap(size_, other.size_);
+        std::swap(capacity_, other.capacity_);
         std::swap(capacitybytes_, other.capacitybytes_);
         return *this;
     }
@@ -117,7 +144,7 @@ public:
     const T& operator[](std::size_t i) const { return data_[i]; }
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
-    std::size_t capacity() const { return capacitybytes_ / sizeof(T); }
+    std::size_t capacity() const { return capacity_; }
 
     // Bytes mapped once the array holds `n` elements (never fewer than now).
     std::size_t footprint(std::size_t n) const
@@ -130,31 +157,32 @@ public:
     // Holds `n` elements: the first min(n, size()) keep their values.
     void resize(std::size_t n)
     {
-        if (n > capacity())
+        if (n > capacity_)
             growto(footprint(n));
         size_ = n;
     }
 
     void push_back(const T& element)
     {
-        if (size_ == capacity())
+        if (size_ == capacity_)
             growto(footprint(size_ + 1));
         data_[size_++] = element;
     }
     void pop_back() { --size_; }
 
 private:
-    void growto(std::size_t bytes)
+    // Out of line: growing is rare, and the callers stay small enough to inline.
+    [[gnu::noinline, gnu::cold]] void growto(std::size_t bytes)
     {
         if (bytes == SIZE_MAX)
             throw std::bad_alloc();
-        data_ = static_cast<T*>(hugearray::remap(data_, capacitybytes_, bytes));
+        data_ = static_cast<T*>(hugearray::grow(data_, capacitybytes_, size_ * sizeof(T), bytes));
         capacitybytes_ = bytes;
-        if (bytes >= hugearray::hugepagebytes)
-            ::madvise(data_, bytes, MADV_HUGEPAGE);
+        capacity_ = bytes / sizeof(T);
     }
 
     T* data_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;  // elements
     std::size_t capacitybytes_ = 0;
 };

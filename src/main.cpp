@@ -45,8 +45,9 @@ int main(int argc, char* argv[])
     // A file-size limit (ulimit -f) then fails the write with EFBIG, which is
     // reported like any other write error, instead of killing the process.
     std::signal(SIGXFSZ, SIG_IGN);
-    // Room for the last words should an allocation fail anyway.
-    auto reserve = std::make_unique<char[]>(std::size_t{1} << 20);
+    // Room for the last words should an allocation fail anyway. Never
+    // written, so its pages are never touched until it is given back.
+    auto reserve = std::make_unique_for_overwrite<char[]>(std::size_t{1} << 20);
     FileInput stdinput(STDIN_FILENO);
     std::istream in(&stdinput);
     FileOutput stdoutput(STDOUT_FILENO, false);

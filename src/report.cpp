@@ -280,13 +280,25 @@ void writereport(std::ostream& out, const std::vector<Step>& solution, std::int6
     const auto length = static_cast<std::int64_t>(solution.size());
     out << (length == optimal ? "Encontrada solucao otima" : "Encontrada solucao subotima");
     out << " (" << length << " movimentos):" << std::endl;
-    // The moves are written back to back, so they are flushed together with
-    // the report's last line rather than one by one.
+    // The moves go out in large chunks, one stream write for thousands of
+    // lines, and are flushed together with the report's last line.
+    constexpr std::size_t linebytes = 5;
+    char chunk[4096 * linebytes];
+    std::size_t used = 0;
     for (const Step& step : solution) {
-        const char line[] = {static_cast<char>('0' + step.from), '-', '>',
-                             static_cast<char>('0' + step.to), '\n'};
-        out.write(line, sizeof line);
+        char* const line = chunk + used;
+        line[0] = static_cast<char>('0' + step.from);
+        line[1] = '-';
+        line[2] = '>';
+        line[3] = static_cast<char>('0' + step.to);
+        line[4] = '\n';
+        used += linebytes;
+        if (used == sizeof chunk) {
+            out.write(chunk, static_cast<std::streamsize>(used));
+            used = 0;
+        }
     }
+    out.write(chunk, static_cast<std::streamsize>(used));
     out << "Total de nos examinados (incluindo o final): " << examined << std::endl;
 }
 

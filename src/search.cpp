@@ -3,16 +3,21 @@
 #include <cstdint>
 #include <ostream>
 
-#include "blockarray.h"
 #include "evaluate.h"
 #include "frontier.h"
-#include "observe.h"
+#include "hugearray.h"
 #include "puzzle.h"
 
 namespace {
 
-// Records of every move generated; they live as long as the search.
-using MoveStore = BlockArray<HanoiMove>;
+// A move of the search: source and destination peg, and the number of the
+// record of the move made just before it (0 for a first move). Record 0
+// stands for "no move"; the path to a state is read back through `prev`.
+struct MoveRecord {
+    std::uint32_t prev;
+    std::int8_t from;
+    std::int8_t to;
+};
 
 // No position has more legal moves than this.
 constexpr std::size_t maxsuccessors = 3;
@@ -27,56 +32,64 @@ void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t 
     progress << "Profundidade instantanea: " << depth << std::endl;
 }
 
-template <class Observer>
-void expand(const SearchNode& cur, search_method method, Frontier<SearchNode>& frontier,
-            MoveStore& moves, Observer& observer)
+// The `depth` moves that end with record `last`, in playing order.
+std::vector<Step> pathto(const HugeArray<MoveRecord>& moves, std::uint32_t last, std::int32_t depth)
 {
-    const std::int32_t depth = cur.depth + 1;
-    forlegalmoves(cur.sets, cur.lastto, [&](const PegMove& m) {
-        const PegSets child = applymove(cur.sets, m);
-        const HanoiMove* move = &moves.push_back({m.from, m.to, depth, cur.move});
-        const std::int32_t childscore = score(child, depth, method);
-        frontier.push(childscore, SearchNode{move, depth, m.to, child});
-        observer.pushed(m, child, depth, childscore);
-    });
-    observer.expanded(frontier.size());
-}
-
-// The path that ends with `last`, in playing order.
-std::vector<Step> pathto(const HanoiMove* last)
-{
-    std::vector<Step> path(last ? static_cast<std::size_t>(last->depth) : 0);
-    for (const HanoiMove* m = last; m; m = m->prev)
-        path[static_cast<std::size_t>(m->depth - 1)] = {static_cast<std::int8_t>(m->from),
-                                                        static_cast<std::int8_t>(m->to)};
+    std::vector<Step> path(static_cast<std::size_t>(depth));
+    for (std::size_t i = path.size(); i-- > 0;) {
+        path[i] = {moves[last].from, moves[last].to};
+        last = moves[last].prev;
+    }
     return path;
 }
 
-}  // namespace
+// The score of a child reached in `depth` moves, with the parts of its
+// estimate: its parent's when the moved piece lies below their k, otherwise
+// its own. Breadth-first scores need no estimate.
+template <search_method Method>
+std::int32_t childscore(const PegSets& sets, std::int32_t depth, std::int16_t piece,
+                        EstimateParts& parts)
+{
+    if constexpr (Method == search_method::breadth) {
+        return -(optimal + depth);
+    } else {
+        if (piece >= parts.k)
+            parts = estimateparts(sets);
+        const std::int32_t estimate = childestimate(sets, parts);
+        return Method == search_method::astar ? -(estimate + depth) : -estimate;
+    }
+}
 
-template <class Observer>
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
-                    Observer& observer)
+template <search_method Method, class Observer>
+SearchResult searchloop(std::ostream& progress, const SearchLimits& limits, Observer& observer)
 {
     Frontier<SearchNode> frontier;
-    MoveStore moves;
+    HugeArray<MoveRecord> moves;
     std::int64_t examined = 0;
     std::int64_t untilprogress = progressinterval;
     std::int32_t depth = 0;
+    const std::uint32_t goal = allpieces();
     // Bytes held once `states` more states and their moves are stored; SIZE_MAX
-    // when the frontier cannot number that many.
+    // when the frontier or the move records cannot number that many.
     const auto footprint = [&](std::size_t states) {
         const std::size_t entries = frontier.footprint(states);
-        return entries == SIZE_MAX ? SIZE_MAX : entries + moves.footprint(states);
+        if (entries == SIZE_MAX || moves.size() + states > UINT32_MAX)
+            return SIZE_MAX;
+        return entries + moves.footprint(moves.size() + states);
     };
     const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
         return SearchResult{status, std::move(solution), examined,
                             depth,  footprint(0),        frontier.size()};
     };
-    if (footprint(1) > limits.memory)
+    // Record 0, which stands for no move, and the start state.
+    if (footprint(2) > limits.memory)
         return finish(SearchStatus::outofmemory);
+    moves.push_back({0, 0, 0});
     // The start state's score is never compared: it is alone on the frontier.
-    frontier.push(0, SearchNode{nullptr, 0, 0, pegsets(startstate())});
+    const PegSets start = pegsets(startstate());
+    const EstimateParts startparts =
+        Method == search_method::breadth ? EstimateParts{} : estimateparts(start);
+    frontier.push(0, SearchNode{0, 0, start, startparts, 0});
     while (!frontier.empty()) {
         const SearchNode cur = frontier.top();
         frontier.pop();
@@ -87,16 +100,45 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
             untilprogress = progressinterval;
         }
         observer.taken(cur.sets, depth, frontier.size());
-        if (hitgoal(cur.sets))
-            return finish(SearchStatus::solved, pathto(cur.move));
+        if (cur.sets.on[3] == goal)
+            return finish(SearchStatus::solved, pathto(moves, cur.move, depth));
         if (examined == limits.examined)
             return finish(SearchStatus::stopped);
         if (examined % memorycheckinterval == 1 &&
             footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);
-        expand(cur, method, frontier, moves, observer);
+        const std::int32_t childdepth = depth + 1;
+        forlegalmoves(cur.sets, cur.lastto, [&](const PegMove& m) {
+            const PegSets child = applymove(cur.sets, m);
+            EstimateParts parts = cur.parts;
+            const std::int32_t score = childscore<Method>(child, childdepth, m.piece, parts);
+            const auto record = static_cast<std::uint32_t>(moves.size());
+            moves.push_back(
+                {cur.move, static_cast<std::int8_t>(m.from), static_cast<std::int8_t>(m.to)});
+            frontier.push(score, SearchNode{record, childdepth, child, parts,
+                                            static_cast<std::int8_t>(m.to)});
+            observer.pushed(m, child, childdepth, score);
+        });
+        observer.expanded(frontier.size());
     }
     return finish(SearchStatus::exhausted);
+}
+
+}  // namespace
+
+template <class Observer>
+SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
+                    Observer& observer)
+{
+    switch (method) {
+    case search_method::astar:
+        return searchloop<search_method::astar>(progress, limits, observer);
+    case search_method::breadth:
+        return searchloop<search_method::breadth>(progress, limits, observer);
+    case search_method::greedy:
+        return searchloop<search_method::greedy>(progress, limits, observer);
+    }
+    return searchloop<search_method::astar>(progress, limits, observer);
 }
 
 template SearchResult search(search_method, std::ostream&, const SearchLimits&, NoObserver&);

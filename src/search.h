@@ -25,21 +25,24 @@
 #include <optional>
 #include <vector>
 
+#include "evaluate.h"
 #include "hanoi.h"
 #include "memory.h"
 #include "observe.h"
 #include "puzzle.h"
 
 /*
- * A state as the search keeps it on its frontier (24 bytes with its padding):
- * the pegs as bit sets, the move that produced it, and that move's depth and
- * destination, so that expanding the state never reads the move record back.
+ * A state as the search keeps it on its frontier (24 bytes): the pegs as bit
+ * sets, the number of the record of the move that produced it, that move's
+ * depth and destination, and what the state's estimate leaves for its
+ * children, so that expanding the state reads nothing else.
  */
 struct SearchNode {
-    const HanoiMove* move;  // null for the start state
+    std::uint32_t move;  // 0 for the start state, which has no move
     std::int32_t depth;
-    std::int16_t lastto;  // move->to; 0 for the start state
     PegSets sets;
+    EstimateParts parts;  // unused by breadth-first search
+    std::int8_t lastto;  // the move's destination; 0 for the start state
 };
 static_assert(sizeof(SearchNode) == 24);
 
@@ -61,14 +64,12 @@ struct SearchResult {
 
 inline constexpr std::int64_t progressinterval = 100000;
 
-template <class Observer>
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
-                    Observer& observer);
-
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits = {});
 
-// The same search watched by `observer` (see observe.h); instantiated for
-// NoObserver and Watch.
+// The same search, watched by `observer` (see observe.h). Each method runs a
+// loop of its own, compiled for the observer: one that does nothing costs
+// nothing. Instantiated in search.cpp for NoObserver, FunctionObserver and
+// Watch; a new observer type adds its own instantiation there.
 template <class Observer>
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
                     Observer& observer);
