@@ -140,6 +140,12 @@ public:
     {
         const Entry last = keys_[size_];
         --size_;
+        // A heap that fits in the cache gains nothing from pops in flight.
+        if (inflight_ == 0 && size_ < pipelinefrom) {
+            Pop pop{1, size_, last, flip};
+            finish(pop);
+            return;
+        }
         if (inflight_ == maxinflight)
             finisholdest();
         pops_[(first_ + inflight_) % maxinflight] = {1, size_, last, flip};
@@ -168,6 +174,7 @@ private:
     };
 
     static constexpr std::size_t maxinflight = 32;
+    static constexpr std::size_t pipelinefrom = std::size_t{1} << 16;
     // Levels a pop goes down in a round: at least two, so that the next pop
     // only reads what this one has left behind.
     static constexpr int levelsaround = 4;
@@ -186,10 +193,13 @@ private:
         keys_.resize(keys_.capacity());
     }
 
-    // The hole one level down, along the larger child.
+    // The hole one level down, along the larger child; `fetchahead`: fetch
+    // the cache line of its descendants a few levels further down.
+    template <bool fetchahead>
     static std::size_t down(Entry* keys, std::size_t hole, Entry flip)
     {
-        __builtin_prefetch(&keys[hole << prefetchlevels]);
+        if constexpr (fetchahead)
+            __builtin_prefetch(&keys[hole << prefetchlevels]);
         const std::size_t right = 2 * hole + 1;
         // Siblings share an aligned pair: one load.
         Pair pair;
@@ -197,47 +207,46 @@ private:
         const auto leftentry = static_cast<Entry>(pair);
         const auto rightentry = static_cast<Entry>(pair >> (8 * sizeof(Entry)));
         // Left only when the right child is deep and the left one is not.
-        const auto takeleft = static_cast<std::size_t>(
-            ((rightentry ^ leftentry) & (rightentry ^ flip)) >> Layout<Entry>::paritybitshift);
-        keys[hole] = takeleft ? leftentry : rightentry;
-        return right - takeleft;
+        const std::size_t child =
+            right - static_cast<std::size_t>(((rightentry ^ leftentry) & (rightentry ^ flip)) >>
+                                             Layout<Entry>::paritybitshift);
+        keys[hole] = keys[child];
+        return child;
     }
 
-    // `levels` levels down at most; false once the hole is at a leaf.
-    bool descend(Pop& pop, int levels)
+    // `levelsaround` levels down; false when the hole reaches a leaf first.
+    bool descendround(Pop& pop)
     {
         Entry* const keys = keys_.data();
         std::size_t hole = pop.hole;
-        for (int level = 0; level < levels; ++level) {
-            if (2 * hole + 1 > pop.last) {
+        // Every level has both children: no check on the way.
+        const bool inner = ((hole + 1) << levelsaround) - 1 <= pop.last;
+        for (int level = 0; level < levelsaround; ++level) {
+            if (!inner && 2 * hole + 1 > pop.last) {
                 pop.hole = hole;
                 return false;
             }
-            hole = down(keys, hole, pop.flip);
+            hole = down<true>(keys, hole, pop.flip);
         }
         pop.hole = hole;
         return true;
     }
 
-    // As descend(pop, levelsaround), checking the heap's end once.
-    bool descendround(Pop& pop)
+    void finish(const Pop& pop)
     {
-        std::size_t hole = pop.hole;
-        if (((hole + 1) << levelsaround) - 1 > pop.last)
-            return descend(pop, levelsaround);
         Entry* const keys = keys_.data();
-        for (int level = 0; level < levelsaround; ++level)
-            hole = down(keys, hole, pop.flip);
-        pop.hole = hole;
-        return true;
-    }
-
-    void finish(Pop& pop)
-    {
-        while (descend(pop, 64)) { }
-        Entry* const keys = keys_.data();
+        const std::size_t last = pop.last;
+        const Entry flip = pop.flip;
         std::size_t hole = pop.hole;
-        if (const std::size_t left = 2 * hole; left <= pop.last) {
+        // Four levels at a time while all of them have both children.
+        while (((hole + 1) << 4) - 1 <= last)
+            hole = down<false>(
+                keys,
+                down<false>(keys, down<false>(keys, down<false>(keys, hole, flip), flip), flip),
+                flip);
+        while (2 * hole + 1 <= last)
+            hole = down<false>(keys, hole, flip);
+        if (const std::size_t left = 2 * hole; left <= last) {
             keys[hole] = keys[left];
             hole = left;
         }
