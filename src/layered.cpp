@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <new>
 #include <ostream>
 
 #include "hugearray.h"
