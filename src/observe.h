@@ -104,6 +104,10 @@ public:
     void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score);
     void expanded(std::size_t /*frontiersize*/) { }
 
+    // Nothing more to write: the line that says the trace stops is written
+    // (or there was no trace at all).
+    bool over() const { return count_ > limit_; }
+
 private:
     bool tracing() const { return count_ <= limit_; }
     void writestate(const PegSets& sets, std::int32_t depth, std::int32_t score);
@@ -123,14 +127,17 @@ public:
     {
     }
 
+    // Once the trace has said it stops, a state costs the statistics alone.
     void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
     {
-        trace_.taken(sets, depth, frontiersize);
+        if (!trace_.over())
+            trace_.taken(sets, depth, frontiersize);
     }
     void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
     {
         statistics_.pushed(move, sets, depth, score);
-        trace_.pushed(move, sets, depth, score);
+        if (!trace_.over())
+            trace_.pushed(move, sets, depth, score);
     }
     void expanded(std::size_t frontiersize) { statistics_.expanded(frontiersize); }
 
