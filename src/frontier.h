@@ -13,10 +13,10 @@
  *    entry on the way down.
  * Five equal scores pushed A..E pop as A, C, E, B, D.
  *
- * ScoreHeap holds the mechanics on 8-byte keys (a score and a slot number);
- * Frontier keeps each entry's payload (a state) in a slot, reused once its
- * entry is popped, so the heap's inner loops never move whole states. Keys,
- * slots and free slots live in HugeArrays.
+ * ScoreHeap holds the mechanics on 8-byte keys (a score, kept as its rank,
+ * and a slot number); Frontier keeps each entry's payload (a state) in a
+ * slot, reused once its entry is popped, so the heap's inner loops never move
+ * whole states. Keys, slots and free slots live in HugeArrays.
  * Complexity: push and pop O(log n); top() and pop() need a non-empty heap.
  */
 #pragma once
