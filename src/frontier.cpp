@@ -11,7 +11,7 @@ std::size_t promotelargerchild(ScoreHeap::Key* keys, std::size_t hole)
     // Either child is as likely to win: arithmetic, not a branch.
     const std::size_t right = 2 * hole + 1;
     const std::size_t child =
-        right - static_cast<std::size_t>(keys[right].score < keys[right - 1].score);
+        right - static_cast<std::size_t>(keys[right].rank < keys[right - 1].rank);
     keys[hole] = keys[child];
     return child;
 }

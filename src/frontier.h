@@ -13,10 +13,10 @@
  *    entry on the way down.
  * Five equal scores pushed A..E pop as A, C, E, B, D.
  *
- * ScoreHeap holds the mechanics on 8-byte keys (a score and a slot number);
- * Frontier keeps each entry's payload (a state) in a slot, reused once its
- * entry is popped, so the heap's inner loops never move whole states. Keys,
- * slots and free slots live in HugeArrays.
+ * ScoreHeap holds the mechanics on 8-byte keys (a score, kept as its rank,
+ * and a slot number); Frontier keeps each entry's payload (a state) in a
+ * slot, reused once its entry is popped, so the heap's inner loops never move
+ * whole states. Keys, slots and free slots live in HugeArrays.
  * Complexity: push and pop O(log n); top() and pop() need a non-empty heap.
  */
 #pragma once
@@ -28,16 +28,27 @@
 
 class ScoreHeap {
 public:
+    // A score kept as its rank: the score with its sign bit flipped, so that
+    // unsigned order is the scores' order and a pop can choose a child with a
+    // borrow instead of a flag and a select.
     struct Key {
-        std::int32_t score;
+        std::uint32_t rank;
         std::uint32_t slot;
     };
+    static constexpr std::uint32_t rankof(std::int32_t score)
+    {
+        return static_cast<std::uint32_t>(score) ^ 0x80000000u;
+    }
+    static constexpr std::int32_t scoreof(std::uint32_t rank)
+    {
+        return static_cast<std::int32_t>(rank ^ 0x80000000u);
+    }
 
     void push(Key key)
     {
         // The sentinel comes with the first key, so an unused heap maps nothing.
         if (keys_.empty()) [[unlikely]]
-            keys_.push_back({INT32_MAX, 0});
+            keys_.push_back({UINT32_MAX, 0});
         const std::size_t hole = keys_.size();
         keys_.resize(hole + 1);
         siftup(hole, key);
@@ -57,7 +68,7 @@ private:
     void siftup(std::size_t hole, Key key)
     {
         Key* const keys = keys_.data();
-        for (std::size_t parent = hole / 2; keys[parent].score < key.score; parent = hole / 2) {
+        for (std::size_t parent = hole / 2; keys[parent].rank < key.rank; parent = hole / 2) {
             keys[hole] = keys[parent];
             hole = parent;
         }
@@ -74,10 +85,10 @@ public:
     {
         const std::uint32_t slot = takeslot();
         slots_[slot] = payload;
-        heap_.push({score, slot});
+        heap_.push({ScoreHeap::rankof(score), slot});
     }
     const Payload& top() const { return slots_[heap_.top().slot]; }
-    std::int32_t topscore() const { return heap_.top().score; }
+    std::int32_t topscore() const { return ScoreHeap::scoreof(heap_.top().rank); }
     void pop()
     {
         freeslots_.push_back(heap_.top().slot);

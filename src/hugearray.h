@@ -157,22 +157,25 @@ public:
     // Holds `n` elements: the first min(n, size()) keep their values.
     void resize(std::size_t n)
     {
-        if (n > capacity_)
+        if (n > capacity_) [[unlikely]]
             growto(footprint(n));
         size_ = n;
     }
 
     void push_back(const T& element)
     {
-        if (size_ == capacity_)
+        if (size_ == capacity_) [[unlikely]]
             growto(footprint(size_ + 1));
         data_[size_++] = element;
     }
     void pop_back() { --size_; }
 
 private:
-    // Out of line: growing is rare, and the callers stay small enough to inline.
-    [[gnu::noinline, gnu::cold]] void growto(std::size_t bytes)
+    // Out of line: growing is rare, and the callers stay small enough to
+    // inline. Not marked cold: the first growth of an empty array is certain,
+    // and a certain call to a cold function would make all that follows it
+    // cold too (the search loop, after its first push).
+    [[gnu::noinline]] void growto(std::size_t bytes)
     {
         if (bytes == SIZE_MAX)
             throw std::bad_alloc();

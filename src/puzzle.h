@@ -67,9 +67,11 @@ struct PegMove {
 template <class Visit>
 void forlegalmoves(const PegSets& sets, std::int16_t lastto, Visit&& visit)
 {
-    const auto smallestpeg = static_cast<std::int16_t>(1 + (sets.on[2] & 1) + 2 * (sets.on[3] & 1));
-    const std::int16_t first = smallestpeg == 1 ? 2 : 1;
-    const std::int16_t second = smallestpeg == 3 ? 2 : 3;
+    // Plain ints: the values stay in registers when the caller's loop
+    // inlines this.
+    const int smallestpeg = 1 + (sets.on[2] & 1) + 2 * (sets.on[3] & 1);
+    const int first = smallestpeg == 1 ? 2 : 1;
+    const int second = smallestpeg == 3 ? 2 : 3;
     // Tops as one-bit masks; an empty peg's 0 wraps to the largest value once
     // 1 is taken away, so it compares above any piece.
     const std::uint32_t firstpieces = sets.on[first];
@@ -77,19 +79,22 @@ void forlegalmoves(const PegSets& sets, std::int16_t lastto, Visit&& visit)
     const std::uint32_t firsttop = firstpieces & (0u - firstpieces);
     const std::uint32_t secondtop = secondpieces & (0u - secondpieces);
     const bool firstsmaller = firsttop - 1 < secondtop - 1;
-    const std::int16_t from = firstsmaller ? first : second;
-    const std::int16_t to = firstsmaller ? second : first;
+    const int from = firstsmaller ? first : second;
+    const int to = firstsmaller ? second : first;
     const bool othermove = firsttop != secondtop && from != lastto;
-    const auto piece =
-        static_cast<std::int16_t>(std::countr_zero(firstsmaller ? firsttop : secondtop));
+    const int piece = std::countr_zero(firstsmaller ? firsttop : secondtop);
+    const auto move = [](int source, int destination, int moved) {
+        return PegMove{static_cast<std::int16_t>(source), static_cast<std::int16_t>(destination),
+                       static_cast<std::int16_t>(moved)};
+    };
     if (othermove && from < smallestpeg)
-        visit(PegMove{from, to, piece});
+        visit(move(from, to, piece));
     if (smallestpeg != lastto) {
-        visit(PegMove{smallestpeg, first, 0});
-        visit(PegMove{smallestpeg, second, 0});
+        visit(move(smallestpeg, first, 0));
+        visit(move(smallestpeg, second, 0));
     }
     if (othermove && from > smallestpeg)
-        visit(PegMove{from, to, piece});
+        visit(move(from, to, piece));
 }
 
 // The pegs' bit sets after `move`: the moved piece changes sets, nothing else.

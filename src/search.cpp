@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <type_traits>
 
 #include "evaluate.h"
 #include "frontier.h"
@@ -124,6 +125,24 @@ SearchResult searchloop(std::ostream& progress, const SearchLimits& limits, Obse
     return finish(SearchStatus::exhausted);
 }
 
+// The loop with everything it calls inlined into it, so that the watched
+// loops never make the compiler give up inlining the unwatched one.
+template <search_method Method, class Observer>
+[[gnu::flatten]] SearchResult flatloop(std::ostream& progress, const SearchLimits& limits,
+                                       Observer& observer)
+{
+    return searchloop<Method>(progress, limits, observer);
+}
+
+template <search_method Method, class Observer>
+SearchResult methodloop(std::ostream& progress, const SearchLimits& limits, Observer& observer)
+{
+    if constexpr (std::is_same_v<Observer, NoObserver>)
+        return flatloop<Method>(progress, limits, observer);
+    else
+        return searchloop<Method>(progress, limits, observer);
+}
+
 }  // namespace
 
 template <class Observer>
@@ -132,13 +151,13 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
 {
     switch (method) {
     case search_method::astar:
-        return searchloop<search_method::astar>(progress, limits, observer);
+        return methodloop<search_method::astar>(progress, limits, observer);
     case search_method::breadth:
-        return searchloop<search_method::breadth>(progress, limits, observer);
+        return methodloop<search_method::breadth>(progress, limits, observer);
     case search_method::greedy:
-        return searchloop<search_method::greedy>(progress, limits, observer);
+        return methodloop<search_method::greedy>(progress, limits, observer);
     }
-    return searchloop<search_method::astar>(progress, limits, observer);
+    return methodloop<search_method::astar>(progress, limits, observer);
 }
 
 template SearchResult search(search_method, std::ostream&, const SearchLimits&, NoObserver&);

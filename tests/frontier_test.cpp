@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <string>
 
@@ -32,6 +33,8 @@ TEST(Frontier, TieOrderIsTheHeapsOwn)
         {{0, 0, 0, 0, 0}, "ACEBD"},
         {{-1, -1, -1, -1, -1, -1, -1}, "ACFGEBD"},
         {{-3, -1, -2, -1, -3}, "BDCAE"},
+        // Both signs and the extremes: the heap compares scores as ranks.
+        {{INT32_MIN, 1, -1, INT32_MAX, 0}, "DBECA"},
     };
     for (const Case& c : cases) {
         TaggedFrontier frontier;
@@ -39,6 +42,15 @@ TEST(Frontier, TieOrderIsTheHeapsOwn)
         for (int score : c.scores)
             frontier.push(score, tag++);
         EXPECT_EQ(popall(frontier), c.order);
+    }
+}
+
+TEST(Frontier, TopScoreIsTheScorePushed)
+{
+    for (const int score : {INT32_MIN, -1, 0, 1, INT32_MAX}) {
+        TaggedFrontier frontier;
+        frontier.push(score, 'S');
+        EXPECT_EQ(frontier.topscore(), score);
     }
 }
 
