@@ -298,17 +298,6 @@ private:
     std::size_t reach_ = 0;
 };
 
-// As in the general engine: checked once every so many examined states, for
-// as many states as they can generate.
-constexpr std::int64_t memorycheckinterval = 256;
-constexpr std::size_t maxsuccessors = 3;
-
-void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
-{
-    progress << "Nos abertos: " << examined << std::endl;
-    progress << "Profundidade instantanea: " << depth << std::endl;
-}
-
 template <class Entry, class Observer>
 SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observer& observer)
 {

@@ -20,19 +20,6 @@ struct MoveRecord {
     std::int8_t to;
 };
 
-// No position has more legal moves than this.
-constexpr std::size_t maxsuccessors = 3;
-
-// The memory check runs once every so many examined states, looking ahead far
-// enough to cover all the states they can generate.
-constexpr std::int64_t memorycheckinterval = 256;
-
-void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
-{
-    progress << "Nos abertos: " << examined << std::endl;
-    progress << "Profundidade instantanea: " << depth << std::endl;
-}
-
 // The `depth` moves that end with record `last`, in playing order.
 std::vector<Step> pathto(const HugeArray<MoveRecord>& moves, std::uint32_t last, std::int32_t depth)
 {
@@ -144,6 +131,12 @@ SearchResult methodloop(std::ostream& progress, const SearchLimits& limits, Obse
 }
 
 }  // namespace
+
+void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
+{
+    progress << "Nos abertos: " << examined << std::endl;
+    progress << "Profundidade instantanea: " << depth << std::endl;
+}
 
 template <class Observer>
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,

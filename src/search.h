@@ -64,6 +64,16 @@ struct SearchResult {
 
 inline constexpr std::int64_t progressinterval = 100000;
 
+// No position has more legal moves than this.
+inline constexpr std::size_t maxsuccessors = 3;
+
+// An engine checks its memory once every so many examined states, looking
+// ahead far enough to cover all the states they can generate.
+inline constexpr std::int64_t memorycheckinterval = 256;
+
+// The two progress lines, written every `progressinterval` examined states.
+void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth);
+
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits = {});
 
 // The same search, watched by `observer` (see observe.h). Each method runs a
