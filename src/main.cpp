@@ -46,8 +46,10 @@ int main(int argc, char* argv[])
     // reported like any other write error, instead of killing the process.
     std::signal(SIGXFSZ, SIG_IGN);
     // Room for the last words should an allocation fail anyway. Never
-    // written, so its pages are never touched until it is given back.
-    auto reserve = std::make_unique_for_overwrite<char[]>(std::size_t{1} << 20);
+    // written, so its pages are never touched until it is given back; under a
+    // limit too tight even for it, the run goes on without it (and the budget
+    // then says there is no room to search).
+    std::unique_ptr<char[]> reserve(new (std::nothrow) char[std::size_t{1} << 20]);
     FileInput stdinput(STDIN_FILENO);
     std::istream in(&stdinput);
     FileOutput stdoutput(STDOUT_FILENO, false);
