@@ -446,6 +446,17 @@ TEST_F(Program, SmallMemoryLimitsLetSmallRunsFinish)
     }
 }
 
+TEST_F(Program, LimitWithNoRoomToSearchSaysSo)
+{
+#ifdef HANOI_SANITIZED
+    GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
+#endif
+    // Too tight even for the reserve kept for the last words.
+    const Outcome o = run("1 0 .", "prlimit --as=3000000");
+    EXPECT_EQ(o.status, 3);
+    EXPECT_EQ(o.err, "hanoi: memoria insuficiente para comecar a busca\n");
+}
+
 TEST_F(Program, ClosedPipeEndsQuietly)
 {
     // Even with SIGPIPE ignored by the parent, as some launchers leave it.
