@@ -128,7 +128,7 @@ Status de saida:
   1   a saida nao pode ser escrita
   2   a entrada terminou antes das tres respostas
   3   a memoria acabou e a busca foi interrompida
-  4   a busca esgotou os estados sem chegar ao objetivo
+  4   erro interno: a busca esgotou os estados ou perdeu o caminho da solucao
   64  opcao invalida
 
 Exemplos:
