@@ -26,6 +26,8 @@
 #pragma once
 
 #include <iosfwd>
+#include <optional>
+#include <vector>
 
 #include "observe.h"
 #include "search.h"

@@ -22,7 +22,6 @@
 
 #include <cstdint>
 #include <iosfwd>
-#include <optional>
 #include <vector>
 
 #include "evaluate.h"
