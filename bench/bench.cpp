@@ -140,6 +140,7 @@ BENCHMARK(LayeredSix)
     ->Arg(1000000)
     ->Arg(20000000)
     ->Arg(100000000)
+    ->Arg(300000000)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 

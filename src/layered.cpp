@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <ostream>
+#include <vector>
 
 #include "layerheap.h"
 #include "puzzle.h"
@@ -66,35 +67,95 @@ std::uint32_t movedcode(std::uint32_t code, const PegMove& move)
 }
 
 /*
- * An entry: the position's code in the low bits, the last move's destination
- * peg in the next two, and the parity of the depth in the top bit. Two bytes
- * hold the 3^8 positions of 8 pieces; more pieces take four.
+ * An entry: the peg the last move went to in the low two bits (0 for the
+ * start), the position's code above them, and the parity of the depth in the
+ * top bit. Two bytes hold the 3^8 positions of 8 pieces; more pieces take
+ * four. Without its parity bit an entry is `4 * code + lastto`, a number
+ * below 4 * 3^N: its index in the table of successors.
  */
 template <class Entry>
 struct Layout {
-    static constexpr int codebits = sizeof(Entry) == 2 ? 13 : 24;
-    static constexpr Entry codemask = (Entry{1} << codebits) - 1;
-    static constexpr int paritybitshift = 8 * sizeof(Entry) - 1;
-    static constexpr Entry paritybit = Entry{1} << paritybitshift;
-    static_assert(codebits + 2 < 8 * static_cast<int>(sizeof(Entry)));
+    static constexpr Entry paritybit = LayerHeap<Entry>::paritybit;
 
     static Entry make(std::uint32_t code, std::int16_t lastto, Entry parity)
     {
-        return static_cast<Entry>(code | static_cast<std::uint32_t>(lastto) << codebits | parity);
+        return static_cast<Entry>(code << 2 | static_cast<std::uint32_t>(lastto) | parity);
     }
-    static std::uint32_t code(Entry entry) { return entry & codemask; }
-    static std::int16_t lastto(Entry entry)
-    {
-        return static_cast<std::int16_t>(entry >> codebits & 3);
-    }
+    static std::uint32_t index(Entry entry) { return entry & (paritybit - 1); }
+    static std::uint32_t code(Entry entry) { return index(entry) >> 2; }
+    static std::int16_t lastto(Entry entry) { return static_cast<std::int16_t>(entry & 3); }
 };
-static_assert(powers3[lowpieces] <= Layout<std::uint16_t>::codemask + 1);
-static_assert(powers3[maxpieces] <= Layout<std::uint32_t>::codemask + 1);
+static_assert(4 * powers3[lowpieces] <= Layout<std::uint16_t>::paritybit);
+static_assert(4 * powers3[maxpieces] <= Layout<std::uint32_t>::paritybit);
+
+/*
+ * What taking an entry leads to: whether it is the goal, and its children in
+ * the order of the legal moves, side by side as the heap pushes them (parity
+ * bits clear). A state of a search has at most two children: after the first
+ * move, either the smallest piece moved last and only one other move exists,
+ * or another piece did, which may not move back, and the smallest piece has
+ * its two moves; the start has the smallest piece's two.
+ */
+template <class Entry>
+struct Successors {
+    EntryPair<Entry> children = 0;
+    std::uint16_t count = 0;
+    bool goal = false;
+};
+
+template <class Entry>
+Successors<Entry> successorsof(std::uint32_t index)
+{
+    using L = Layout<Entry>;
+    const std::uint32_t code = index >> 2;
+    const PegSets sets = decodeposition<sizeof(Entry) != 2>(code);
+    Successors<Entry> next;
+    next.goal = hitgoal(sets);
+    forlegalmoves(sets, static_cast<std::int16_t>(index & 3), [&](const PegMove& m) {
+        // Only an index that no search reaches (a last move to a peg whose
+        // top did not just arrive) has a third.
+        if (next.count == 2)
+            return;
+        const EntryPair<Entry> child = L::make(movedcode(code, m), m.to, 0);
+        next.children |= child << (8 * sizeof(Entry) * next.count++);
+    });
+    return next;
+}
+
+/*
+ * The successors of every entry, for two-byte entries a table made before
+ * the search (8 bytes for each of the 4 * 3^N indexes: 23 KB for 6 pieces,
+ * 210 KB for 8, outside the frontier's count), so that taking an entry is
+ * one lookup; four-byte entries work theirs out as they are taken.
+ */
+template <class Entry>
+class SuccessorTable {
+public:
+    SuccessorTable()
+    {
+        if constexpr (tabulated) {
+            table_.resize(4 * std::size_t{powers3[pieces]});
+            for (std::uint32_t index = 0; index < table_.size(); ++index)
+                table_[index] = successorsof<Entry>(index);
+        }
+    }
+    Successors<Entry> operator()(Entry entry) const
+    {
+        if constexpr (tabulated)
+            return table_[Layout<Entry>::index(entry)];
+        return successorsof<Entry>(Layout<Entry>::index(entry));
+    }
+
+private:
+    static constexpr bool tabulated = sizeof(Entry) == 2;
+    std::vector<Successors<Entry>> table_;
+};
 
 template <class Entry, class Observer>
 SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observer& observer)
 {
     using L = Layout<Entry>;
+    const SuccessorTable<Entry> successors;
     LayerHeap<Entry> frontier;
     std::int64_t examined = 0;
     std::int64_t untilprogress = progressinterval;
@@ -108,7 +169,7 @@ SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observ
     };
     if (frontier.footprint(1) > limits.memory)
         return finish(SearchStatus::outofmemory);
-    frontier.push(L::make(0, 0, 0));
+    frontier.push(L::make(0, 0, 0), 1);
     while (frontier.size() != 0) {
         const Entry cur = frontier.top();
         // Once the shallower depth is used up, every entry is one deeper.
@@ -122,10 +183,11 @@ SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observ
             reportprogress(progress, examined, depth);
             untilprogress = progressinterval;
         }
-        const std::uint32_t code = L::code(cur);
-        const PegSets sets = decodeposition<sizeof(Entry) != 2>(code);
+        const Successors<Entry> next = successors(cur);
+        // The position itself only for the observer: unwatched, this is gone.
+        const PegSets sets = decodeposition<sizeof(Entry) != 2>(L::code(cur));
         observer.taken(sets, depth, frontier.size());
-        if (hitgoal(sets)) {
+        if (next.goal) {
             std::optional<std::vector<Step>> path = shortestpath();
             if (!path || path->size() != static_cast<std::size_t>(depth))
                 return finish(SearchStatus::pathlost);
@@ -136,9 +198,9 @@ SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observ
         if (examined % memorycheckinterval == 1 &&
             frontier.footprint(memorycheckinterval * maxsuccessors) > limits.memory)
             return finish(SearchStatus::outofmemory);
-        const Entry deeper = shallow ^ L::paritybit;
+        const EntryPair<Entry> deeper = (shallow ^ L::paritybit) * pairofones<Entry>;
+        frontier.push(next.children | deeper, next.count);
         forlegalmoves(sets, L::lastto(cur), [&](const PegMove& m) {
-            frontier.push(L::make(movedcode(code, m), m.to, deeper));
             observer.pushed(m, applymove(sets, m), depth + 1, -(optimal + depth + 1));
         });
         observer.expanded(frontier.size());

@@ -34,9 +34,20 @@
 
 #include "hugearray.h"
 
+// Two entries side by side, the first in the low half.
+template <class Entry>
+using EntryPair = std::conditional_t<sizeof(Entry) == 2, std::uint32_t, std::uint64_t>;
+
+// A pair whose entries are both 1: times an entry, a pair of that entry.
+template <class Entry>
+inline constexpr EntryPair<Entry> pairofones = EntryPair<Entry>{1} << 8 * sizeof(Entry) | 1;
+
 template <class Entry>
 class LayerHeap {
 public:
+    static constexpr int paritybitshift = 8 * sizeof(Entry) - 1;
+    static constexpr Entry paritybit = Entry{1} << paritybitshift;
+
     // Pops are kept in flight once the heap holds `pipelinefrom` entries.
     explicit LayerHeap(std::size_t pipelinefrom = std::size_t{1} << 16)
         : pipelinefrom_(pipelinefrom)
@@ -48,7 +59,7 @@ public:
     // Bytes held once `extra` more entries have been pushed.
     std::size_t footprint(std::size_t extra) const
     {
-        return keys_.footprint(size_ + extra == 0 ? 0 : size_ + extra + 1);
+        return keys_.footprint(size_ + extra == 0 ? 0 : size_ + extra + 2);
     }
 
     // The root, once every pop in flight has left it far enough behind.
@@ -80,15 +91,17 @@ public:
             finishall();
     }
 
-    void push(Entry entry)
+    // Appends the first `count` (0 to 2) entries of `entries`. Both are
+    // written, as one store; a second one not counted lies past the end.
+    void push(EntryPair<Entry> entries, unsigned count)
     {
-        if (size_ + 1 == keys_.size() || keys_.empty())
+        if (size_ + 2 >= keys_.size())
             makeroom();
-        keys_[++size_] = entry;
+        std::memcpy(&keys_[size_ + 1], &entries, sizeof entries);
+        size_ += count;
     }
 
 private:
-    using Pair = std::conditional_t<sizeof(Entry) == 2, std::uint32_t, std::uint64_t>;
     static_assert(std::endian::native == std::endian::little);
 
     struct Pop {
@@ -98,8 +111,6 @@ private:
         Entry flip;
     };
 
-    static constexpr int paritybitshift = 8 * sizeof(Entry) - 1;
-    static constexpr Entry paritybit = Entry{1} << paritybitshift;
     static constexpr std::size_t maxinflight = 32;
     // Levels a pop goes down in a round: at least two, so that the next pop
     // only reads what this one has left behind.
@@ -112,10 +123,10 @@ private:
         return static_cast<Entry>((entry ^ flip) & paritybit);
     }
 
-    // Room for one more entry; the array's whole capacity is in use as room.
+    // Room for two more entries; the array's whole capacity is in use as room.
     void makeroom()
     {
-        keys_.resize(size_ + 2);
+        keys_.resize(size_ + 3);
         keys_.resize(keys_.capacity());
     }
 
@@ -128,7 +139,7 @@ private:
             __builtin_prefetch(&keys[hole << prefetchlevels]);
         const std::size_t right = 2 * hole + 1;
         // Siblings share an aligned pair: one load.
-        Pair pair;
+        EntryPair<Entry> pair;
         std::memcpy(&pair, &keys[right - 1], sizeof pair);
         const auto leftentry = static_cast<Entry>(pair);
         const auto rightentry = static_cast<Entry>(pair >> (8 * sizeof(Entry)));

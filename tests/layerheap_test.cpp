@@ -32,13 +32,17 @@ Orders runboth(std::size_t pipelinefrom, std::uint32_t roots, std::size_t peak, 
     Frontier<std::uint32_t> general;
     LayerHeap<Entry> layered(pipelinefrom);
     std::uint32_t nexttag = 0;
-    const auto push = [&](std::int32_t depth, Entry parity) {
-        general.push(-depth, nexttag);
-        layered.push(static_cast<Entry>((nexttag & tagmask) | parity));
-        ++nexttag;
+    // `count` entries (0 to 2) of `depth`, pushed as the engine does.
+    const auto push = [&](unsigned count, std::int32_t depth, Entry parity) {
+        EntryPair<Entry> entries = 0;
+        for (unsigned i = 0; i < count; ++i, ++nexttag) {
+            general.push(-depth, nexttag);
+            entries |= EntryPair<Entry>((nexttag & tagmask) | parity) << 8 * sizeof(Entry) * i;
+        }
+        layered.push(entries, count);
     };
     for (std::uint32_t i = 0; i < roots; ++i)
-        push(0, 0);
+        push(1, 0, 0);
     Orders orders;
     std::int32_t depth = 0;
     Entry shallow = 0;
@@ -58,11 +62,10 @@ Orders runboth(std::size_t pipelinefrom, std::uint32_t roots, std::size_t peak, 
         growing = growing && general.size() < peak;
         // Growing: 0, 1 or 2 children with 1 : 3 : 4; shrinking: 5 : 2 : 1.
         const unsigned draw = random() % 8;
-        int children = growing ? (draw >= 4) + (draw >= 1) : (draw >= 5) + (draw >= 7);
+        unsigned children = growing ? (draw >= 4) + (draw >= 1) : (draw >= 5) + (draw >= 7);
         if (growing && general.empty() && children == 0)
             children = 1;
-        for (int child = 0; child < children; ++child)
-            push(depth + 1, static_cast<Entry>(shallow ^ paritybit));
+        push(children, depth + 1, static_cast<Entry>(shallow ^ paritybit));
         if (layered.size() != general.size()) {
             ADD_FAILURE() << "sizes differ after " << orders.general.size() << " pops";
             break;
