@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "compare.h"
+#include "messages.h"
 #include "observe.h"
 #include "options.h"
 #include "output.h"
