@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "replacefile.h"
+
 namespace {
 
 // The code point of the UTF-8 sequence at the start of `text` and its
@@ -89,6 +91,18 @@ std::string errorreason(int error)
         return "cota de disco excedida";
     case EINVAL:
         return "argumento invalido";
+    case EMFILE:
+        return "arquivos abertos demais";
+    case ENFILE:
+        return "arquivos abertos demais no sistema";
+    case EPIPE:
+        return "o pipe foi fechado por quem o lia";
+    case untrustedlink:
+        return "link simbolico de outro usuario numa pasta compartilhada; o programa nao o segue";
+    case readsinput:
+        return "e a entrada padrao do programa";
+    case notempname:
+        return "nenhum nome livre para o arquivo temporario";
     }
     return std::strerror(error);
 }

@@ -8,8 +8,9 @@
 #include <string>
 #include <string_view>
 
-// The reason for an error number in plain Portuguese; strerror's text for
-// the rare ones the program has no words for.
+// The reason for an error number in plain Portuguese, the refusals of
+// replacefile.h included; strerror's text for the rare ones the program has
+// no words for.
 std::string errorreason(int error);
 
 // The name between double quotes, with every byte a terminal could act on
