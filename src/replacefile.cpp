@@ -465,21 +465,23 @@ private:
 int replaceat(int folder, const std::string& name, const struct stat* old, int inplace,
               const Writer& write)
 {
+    // Whether the folder refused what a rename needs: a new file there
+    // (EACCES, EPERM), or the rename over another user's file in a sticky
+    // folder (EPERM) or over a file mounted on its name (EBUSY).
+    bool refused = false;
     int error = 0;
     {
         TempFile temp(folder);
         error = temp.error();
+        refused = error == EACCES || error == EPERM;
         if (error == 0)
             error = temp.fill(write, old);
-        if (error == 0)
+        if (error == 0) {
             error = temp.commit(name);
-        if (error == 0 || error == notempname)
-            return error;
+            refused = error == EACCES || error == EPERM || error == EBUSY;
+        }
     }
-    // Refused by the folder: no new file there (EACCES, EPERM), or no rename
-    // over another user's file in a sticky folder (EPERM) or over a file
-    // mounted on its name (EBUSY).
-    if (inplace >= 0 && (error == EACCES || error == EPERM || error == EBUSY))
+    if (refused && inplace >= 0)
         return writeinplace(inplace, write);
     return error;
 }

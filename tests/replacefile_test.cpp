@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -35,20 +36,31 @@ protected:
 };
 
 // A signal that ends the process while the new file is being written takes
-// the file with it; the old one stays as it was.
+// the file with it, and so the target a dangling link was to make; the old
+// file stays as it was.
 TEST_F(Replace, SignalDuringTheWriteLeavesNoTemporaryFile)
 {
     const fs::path report = dir_ / "relatorio.txt";
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        std::ofstream(report) << "antigo\n";
-        EXPECT_EXIT(replacefile(report.string(),
-                                [&](std::ostream& out) {
-                                    out << "metade" << std::flush;
-                                    std::raise(signal);
-                                }),
-                    ::testing::KilledBySignal(signal), "");
-        EXPECT_EQ(contents(report), "antigo\n");
-        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+    fs::create_symlink("alvo.txt", dir_ / "elo");
+    const int signals[] = {SIGINT,  SIGTERM, SIGHUP,    SIGQUIT, SIGUSR1, SIGUSR2,
+                           SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF, SIGPIPE, SIGRTMIN};
+    const auto raiseduringwrite = [&](const std::string& name, int signal) {
+        const rlimit nocore{0, 0};  // SIGQUIT and SIGXCPU would dump one
+        ::setrlimit(RLIMIT_CORE, &nocore);
+        replacefile((dir_ / name).string(), [&](std::ostream& out) {
+            out << "metade" << std::flush;
+            std::raise(signal);
+        });
+    };
+    for (const int signal : signals) {
+        for (const std::string name : {"relatorio.txt", "elo"}) {
+            std::ofstream(report) << "antigo\n";
+            EXPECT_EXIT(raiseduringwrite(name, signal), ::testing::KilledBySignal(signal), "")
+                << signal << ' ' << name;
+            EXPECT_EQ(contents(report), "antigo\n");
+            EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2)
+                << signal << ' ' << name;
+        }
     }
 }
 
