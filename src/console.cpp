@@ -127,11 +127,17 @@ RunStatus report(const Answers& answers, const SearchResult& result, std::ostrea
             << std::endl;
         return RunStatus::internalfault;
     }
+    // Only a failed write of the progress lines cancels a search: the run
+    // ends there, and finishoutput tells why standard output failed.
+    if (result.status == SearchStatus::cancelled)
+        return RunStatus::outputfailed;
     if (result.status != SearchStatus::solved) {
         err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
         return RunStatus::internalfault;
     }
     if (answers.destination != ".") {
+        // Before a report that may go through the same descriptor.
+        out << std::flush;
         if (const int error = writereportfile(answers.destination, answers.method, result.solution,
                                               result.examined)) {
             explainwritefailure(err, "o arquivo de saida " + quotedname(answers.destination),

@@ -62,7 +62,7 @@ bool ProgressLines::progress(std::int64_t examined, std::int32_t depth)
 {
     out_ << "Nos abertos: " << examined << std::endl;
     out_ << "Profundidade instantanea: " << depth << std::endl;
-    return true;
+    return static_cast<bool>(out_);
 }
 
 Trace::Trace(std::ostream& out, search_method method, std::int64_t limit)

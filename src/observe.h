@@ -47,7 +47,8 @@ struct NoObserver {
 };
 
 // Writes "Nos abertos: <examined>" and "Profundidade instantanea: <depth>" at
-// each progress event, and nothing else.
+// each progress event, and nothing else. Once its stream has failed it asks
+// the search to stop: nobody would see the rest of the run.
 class ProgressLines : public NoObserver {
 public:
     explicit ProgressLines(std::ostream& out)

@@ -745,6 +745,30 @@ TEST_F(Program, ClosedPipeEndsQuietly)
     EXPECT_EQ(readfile(dir_ / "stdout"), "Escolha o ");
 }
 
+TEST_F(Program, FailedStandardOutputStopsTheSearch)
+{
+    if (std::system("env --block-signal=PIPE true 2> /dev/null") != 0)
+        GTEST_SKIP() << "needs env --block-signal to start the program with SIGPIPE blocked";
+    // Breadth-first search with 6 pieces would run for minutes: it stops at
+    // its first progress lines instead, a full disk or a closed pipe alike.
+    const std::string pipe = "; echo $? > status; } | head -c 10 > /dev/null";
+    struct Case {
+        std::string before;
+        std::string after;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"timeout 20", "> /dev/full", "nao ha espaco livre no disco"},
+        {"{ timeout 20 env --block-signal=PIPE", pipe, "o pipe foi fechado por quem o lia"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run("6 1 .", c.before, c.after);
+        const int status = c.after == pipe ? std::stoi(readfile(dir_ / "status")) : o.status;
+        EXPECT_EQ(status, 1) << c.reason;
+        EXPECT_EQ(o.err, "hanoi: nao foi possivel escrever na saida padrao: " + c.reason + "\n");
+    }
+}
+
 TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
 {
     struct Case {
