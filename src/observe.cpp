@@ -79,7 +79,8 @@ void Trace::taken(const PegSets& sets, std::int32_t depth, std::size_t frontiers
         out_
             << "Rastro dos primeiros " << limit_
             << " estados (g = profundidade, h = estimativa, f = ordem na fronteira, menor antes)\n";
-    if (limit_ > 0 && count_ == limit_ + 1)
+    // count_ - 1, not limit_ + 1: the largest limit has no successor.
+    if (limit_ > 0 && count_ - 1 == limit_)
         out_ << "Rastro interrompido apos " << limit_ << " estados; a busca continua." << std::endl;
     if (!tracing())
         return;

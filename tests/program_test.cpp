@@ -776,7 +776,12 @@ TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
         std::string message;
     };
     const Case cases[] = {
-        {"-x", "hanoi: opcao invalida: -x: desconhecida (veja hanoi --help)\n"},
+        {"-x", "hanoi: opcao invalida: \"-x\": desconhecida (veja hanoi --help)\n"},
+        {"-r0", "hanoi: opcao invalida: \"-r0\": N deve ser um inteiro positivo (veja hanoi "
+                "--help)\n"},
+        {"$(printf -- '-c\\033[2J')",
+         "hanoi: opcao invalida: \"-c\\x1b[2J\": M deve ser um inteiro de 1 a 15 (veja hanoi "
+         "--help)\n"},
         {"3 0 .",
          "hanoi: opcao invalida: \"3\": argumento inesperado; as respostas vem da entrada padrao "
          "(veja hanoi --help)\n"},
