@@ -18,9 +18,11 @@ protected:
     int_type overflow(int_type c) override { return traits_type::not_eof(c); }
 };
 
-Outcome outcomeof(SearchStatus status)
+Outcome outcomeof(const SearchResult& result)
 {
-    switch (status) {
+    if (noroomtostart(result))
+        return Outcome::noroom;
+    switch (result.status) {
     case SearchStatus::solved:
         return Outcome::solved;
     case SearchStatus::outofmemory:
@@ -95,13 +97,16 @@ MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_
     SearchResult result = searchwith({method}, {memory}, watch);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const Statistics& statistics = watch.statistics();
+    // The statistics count the start state as generated, but a search with
+    // no room for it generated nothing.
+    const bool started = !noroomtostart(result);
     const RunSummary summary{method,
                              pieces,
-                             outcomeof(result.status),
+                             outcomeof(result),
                              static_cast<std::int64_t>(result.solution.size()),
                              result.examined,
-                             statistics.generated,
-                             static_cast<std::int64_t>(statistics.largestfrontier),
+                             started ? statistics.generated : 0,
+                             started ? static_cast<std::int64_t>(statistics.largestfrontier) : 0,
                              result.depth,
                              result.memory,
                              elapsed.count()};

@@ -111,7 +111,7 @@ void explainwritefailure(std::ostream& err, std::string_view destination, int er
 RunStatus report(const Answers& answers, const SearchResult& result, std::ostream& out,
                  std::ostream& err)
 {
-    if (result.status == SearchStatus::outofmemory && result.examined == 0) {
+    if (noroomtostart(result)) {
         err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
         return RunStatus::outofmemory;
     }

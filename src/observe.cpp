@@ -129,6 +129,8 @@ std::string_view outcomename(const RunSummary& run)
         return run.moves == optimalmoves(run.pieces) ? "otima" : "subotima";
     case Outcome::outofmemory:
         return "memoria esgotada";
+    case Outcome::noroom:
+        return "nao comecou";
     case Outcome::unsolved:
         return "sem solucao";
     }
@@ -159,6 +161,8 @@ void writestatistics(std::ostream& out, const RunSummary& run)
         out << "Profundidade da solucao: " << run.depth << '\n';
         out << "Fator de ramificacao efetivo (b*): "
             << decimal(effectivebranching(run.generated, run.depth), 4) << '\n';
+    } else if (run.outcome == Outcome::noroom) {
+        out << "Solucao: nenhuma (memoria insuficiente para comecar a busca)\n";
     } else {
         out << "Solucao: nenhuma (" << outcomename(run) << ")\n";
         out << "Profundidade do ultimo estado examinado: " << run.depth << '\n';
@@ -182,8 +186,10 @@ void writecsvrow(std::ostream& out, const RunSummary& run)
     out << methodname(run.method) << ',' << run.pieces << ',' << outcomename(run) << ',';
     if (solved)
         out << run.moves;
-    out << ',' << run.examined << ',' << run.generated << ',' << run.largestfrontier << ','
-        << run.depth << ',';
+    out << ',' << run.examined << ',' << run.generated << ',' << run.largestfrontier << ',';
+    if (run.outcome != Outcome::noroom)
+        out << run.depth;
+    out << ',';
     if (solved)
         out << decimal(effectivebranching(run.generated, run.depth), 6);
     out << ',' << run.memory << ',' << decimal(run.seconds, 6) << ','

@@ -726,10 +726,33 @@ TEST_F(Program, LimitWithNoRoomToSearchSaysSo)
 #ifdef HANOI_SANITIZED
     GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
 #endif
-    // Too tight even for the reserve kept for the last words.
-    const Outcome o = run("1 0 .", "prlimit --as=3000000");
-    EXPECT_EQ(o.status, 3);
-    EXPECT_EQ(o.err, "hanoi: memoria insuficiente para comecar a busca\n");
+    // Too tight even for the reserve kept for the last words. The statistics
+    // and the comparison say the search never started, and generated nothing.
+    struct Case {
+        std::string input;
+        std::string options;
+        int status;
+        std::string out;  // a part of it
+        std::string err;
+    };
+    const Case cases[] = {
+        {"1 0 .", "", 3, "Pensando... \n", "hanoi: memoria insuficiente para comecar a busca\n"},
+        {"1 0 .", "-e", 3,
+         "Estados examinados: 0\nEstados gerados (com o inicial): 0\nMaior fronteira: 0 estados\n"
+         "Solucao: nenhuma (memoria insuficiente para comecar a busca)\nMemoria no pico",
+         "hanoi: memoria insuficiente para comecar a busca\n"},
+        {"", "-c1", 0,
+         "\nA*            1           -  nao comecou                 0            0                "
+         "0",
+         ""},
+        {"", "-c1 --csv", 0, "\nGuloso,15,nao comecou,,0,0,0,,,0,", ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.input, "prlimit --as=3000000", c.options + " > stdout");
+        EXPECT_EQ(o.status, c.status) << c.options;
+        EXPECT_NE(o.out.find(c.out), std::string::npos) << c.options << '\n' << o.out;
+        EXPECT_EQ(o.err, c.err) << c.options;
+    }
 }
 
 TEST_F(Program, ClosedPipeEndsQuietly)
