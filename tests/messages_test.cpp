@@ -5,6 +5,7 @@
 #include <string>
 
 #include "messages.h"
+#include "replacefile.h"
 
 namespace {
 
@@ -21,6 +22,9 @@ TEST(Messages, ReasonsInPortuguese)
         {ENOSPC, "nao ha espaco livre no disco"},
         {EFBIG, "arquivo grande demais"},
         {EDQUOT, "cota de disco excedida"},
+        {EMFILE, "arquivos abertos demais"},
+        {EPIPE, "o pipe foi fechado por quem o lia"},
+        {readsinput, "e a entrada padrao do programa"},
         {ENOMEM, std::strerror(ENOMEM)},  // a rare one: the system's own words
     };
     for (const Case& c : cases)
