@@ -76,8 +76,6 @@ bool samefile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// ---- Signals --------------------------------------------------------------
-
 // Every signal whose default action ends the process and that a handler can
 // catch (all but SIGKILL and SIGSTOP), the real-time ones included.
 sigset_t endingsignals()
@@ -106,9 +104,8 @@ static_assert(std::atomic<int>::is_always_lock_free);
 static_assert(std::atomic<const char*>::is_always_lock_free);
 
 // The temporary file, and a target made through a link until it is complete.
+enum Slot : std::size_t { tempslot, targetslot };
 std::array<Doomed, 2> doomed;
-Doomed& tempslot = doomed[0];
-Doomed& targetslot = doomed[1];
 
 // Installed with SA_RESETHAND over a default action: once it returns, the
 // signal it raised again is delivered with that default action and ends the
@@ -210,8 +207,6 @@ private:
     Doomed& slot_;
     std::string name_;
 };
-
-// ---- Names ----------------------------------------------------------------
 
 // A name nobody can guess: 64 random bits. Without a source of randomness the
 // clock and the process number stand in; a taken name then only costs a try.
@@ -359,8 +354,6 @@ Descriptor reopen(const Place& place, int flags)
         ::openat(place.folder.get(), place.name.c_str(), flags | nofollow | O_CLOEXEC, 0600));
 }
 
-// ---- Writing --------------------------------------------------------------
-
 using Writer = std::function<void(std::ostream&)>;
 
 // Writes into an open descriptor at its offset; `owned`: close it after.
@@ -407,7 +400,7 @@ class TempFile {
 public:
     explicit TempFile(int folder)
         : folder_(folder)
-        , transient_(tempslot)
+        , transient_(doomed[tempslot])
     {
         for (int attempt = 0; attempt < tempattempts && error_ == notempname; ++attempt) {
             std::string name = tempname();
@@ -504,7 +497,7 @@ int makethroughlink(const Place& link, const Writer& write)
             return error;
         // Someone else's file, made in the meantime, is theirs to keep.
         if (status.st_size == 0) {
-            made.emplace(targetslot);
+            made.emplace(doomed[targetslot]);
             made->track(target.folder.get(), target.name);
         }
     }
