@@ -104,23 +104,6 @@ TEST(Statistics, SmallRunsCountWhatWasWorkedOutByHand)
     }
 }
 
-TEST(Statistics, NoRoomToStartGeneratesNothing)
-{
-    const PieceCount n(3);
-    for (const search_method method :
-         {search_method::astar, search_method::breadth, search_method::greedy}) {
-        std::ostringstream out;
-        const RunSummary run = measuredsearch(method, out, 0, 0).summary;
-        EXPECT_EQ(run.outcome, Outcome::noroom);
-        EXPECT_EQ(run.generated, 0);
-        EXPECT_EQ(run.largestfrontier, 0);
-        writecsvrow(out, run);
-        EXPECT_TRUE(
-            out.str().starts_with(std::string(methodname(method)) + ",3,nao comecou,,0,0,0,,,0,"))
-            << out.str();
-    }
-}
-
 TEST(Statistics, EffectiveBranchingSolvesTheUniformTree)
 {
     struct Case {
