@@ -4,13 +4,13 @@
 #include <sys/resource.h>
 
 #include <cstdint>
-#include <ostream>
 #include <random>
 #include <vector>
 
 #include "evaluate.h"
 #include "frontier.h"
 #include "layered.h"
+#include "observe.h"
 #include "puzzle.h"
 #include "search.h"
 
@@ -22,22 +22,17 @@ void setpieces(int n)
     optimal = optimalmoves(n);
 }
 
-// Progress lines go nowhere.
-std::ostream& nowhere()
-{
-    static std::ostream sink(nullptr);
-    return sink;
-}
+// No progress lines, nothing watched.
+NoObserver none;
 
-const HanoiMove somemove{1, 2, 20, nullptr};
-
-HanoiState randomstate(std::mt19937& random, int n)
+// A position spread over all the pegs, or with pieces `nearfrom` and above on
+// peg 3, as a search nearing the goal meets them.
+PegSets randomsets(std::mt19937& random, int n, int nearfrom)
 {
-    HanoiState state{};
+    PegSets sets{};
     for (int i = 0; i < n; ++i)
-        state.pegs[i] = static_cast<std::int8_t>(1 + random() % 3);
-    state.move = &somemove;
-    return state;
+        sets.on[i >= nearfrom ? 3 : 1 + random() % 3] |= static_cast<std::uint16_t>(1u << i);
+    return sets;
 }
 
 // One pop and one push on a search's frontier that keeps `size` entries.
@@ -63,25 +58,21 @@ void FrontierPushPop(benchmark::State& bench)
 }
 BENCHMARK(FrontierPushPop)->RangeMultiplier(10)->Range(1000, 10000000);
 
-// eval on positions spread over all the pegs, and on positions near the
-// goal (most pieces already on peg 3), as a search meets them.
+// The score of positions spread over all the pegs, and of positions near
+// the goal (most pieces already on peg 3), as a search meets them.
 void Eval(benchmark::State& bench)
 {
     const auto method = static_cast<search_method>(bench.range(0));
     const int n = static_cast<int>(bench.range(1));
     setpieces(n);
     std::mt19937 random(2);
-    std::vector<HanoiState> positions;
+    std::vector<PegSets> positions;
     positions.reserve(4096);
-    for (int i = 0; i < 4096; ++i) {
-        HanoiState state = randomstate(random, n);
-        for (int j = n / 2; j < n && i % 2; ++j)
-            state.pegs[j] = 3;
-        positions.push_back(state);
-    }
+    for (int i = 0; i < 4096; ++i)
+        positions.push_back(randomsets(random, n, i % 2 ? n / 2 : n));
     std::size_t next = 0;
     for (auto _ : bench)
-        benchmark::DoNotOptimize(eval(positions[next++ % positions.size()], method));
+        benchmark::DoNotOptimize(score(positions[next++ % positions.size()], 20, method));
     bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(Eval)->ArgsProduct({{0, 1, 2}, {6, 10, 15}});
@@ -104,7 +95,7 @@ void Search(benchmark::State& bench)
     setpieces(static_cast<int>(bench.range(1)));
     SearchResult result{};
     for (auto _ : bench)
-        result = search(method, nowhere());
+        result = search(method, {}, none);
     reportsearch(bench, result);
 }
 BENCHMARK(Search)->Args({0, 15})->Args({2, 15})->Args({1, 5})->Unit(benchmark::kMillisecond);
@@ -115,7 +106,7 @@ void BreadthSix(benchmark::State& bench)
     setpieces(6);
     SearchResult result{};
     for (auto _ : bench)
-        result = search(search_method::breadth, nowhere(), {unlimitedmemory, bench.range(0)});
+        result = search(search_method::breadth, {unlimitedmemory, bench.range(0)}, none);
     reportsearch(bench, result);
 }
 BENCHMARK(BreadthSix)
@@ -131,7 +122,7 @@ void LayeredSix(benchmark::State& bench)
     setpieces(6);
     SearchResult result{};
     for (auto _ : bench)
-        result = searchlayered(nowhere(), {unlimitedmemory, bench.range(0)});
+        result = searchlayered({unlimitedmemory, bench.range(0)}, none);
     reportsearch(bench, result);
     bench.counters["bytes/entry"] =
         static_cast<double>(result.memory) / static_cast<double>(result.frontier);

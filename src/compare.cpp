@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ostream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -11,14 +12,23 @@
 
 namespace {
 
-Outcome outcomeof(SearchStatus status)
+// Takes every character and keeps none: a stream that never fails.
+class Discard : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+};
+
+Outcome outcomeof(const SearchResult& result)
 {
-    switch (status) {
+    if (noroomtostart(result))
+        return Outcome::noroom;
+    switch (result.status) {
     case SearchStatus::solved:
         return Outcome::solved;
     case SearchStatus::outofmemory:
         return Outcome::outofmemory;
     case SearchStatus::stopped:
+    case SearchStatus::cancelled:
     case SearchStatus::exhausted:
     case SearchStatus::pathlost:
         return Outcome::unsolved;
@@ -84,16 +94,19 @@ MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_
 {
     Watch watch(out, method, tracelimit);
     const auto start = std::chrono::steady_clock::now();
-    SearchResult result = searchwith(method, out, {memory}, watch);
+    SearchResult result = searchwith({method}, {memory}, watch);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const Statistics& statistics = watch.statistics();
+    // The statistics count the start state as generated, but a search with
+    // no room for it generated nothing.
+    const bool started = !noroomtostart(result);
     const RunSummary summary{method,
                              pieces,
-                             outcomeof(result.status),
+                             outcomeof(result),
                              static_cast<std::int64_t>(result.solution.size()),
                              result.examined,
-                             statistics.generated,
-                             static_cast<std::int64_t>(statistics.largestfrontier),
+                             started ? statistics.generated : 0,
+                             started ? static_cast<std::int64_t>(statistics.largestfrontier) : 0,
                              result.depth,
                              result.memory,
                              elapsed.count()};
@@ -115,7 +128,8 @@ void writecomparison(std::ostream& out, std::int16_t largestbreadth, bool csv, s
         writecsvheader(out);
     else
         writetableheader(out);
-    std::ostream nowhere(nullptr);  // the runs' progress lines
+    Discard discard;
+    std::ostream nowhere(&discard);  // the runs' progress lines
     for (const Series& s : series) {
         for (std::int16_t n = 1; n <= s.largest; ++n) {
             if (!out)  // nobody would see the rest of the table

@@ -7,12 +7,13 @@
 #include <system_error>
 
 #include "compare.h"
+#include "engine.h"
+#include "messages.h"
 #include "observe.h"
 #include "options.h"
 #include "output.h"
 #include "puzzle.h"
 #include "report.h"
-#include "search.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ void explainwritefailure(std::ostream& err, std::string_view destination, int er
 RunStatus report(const Answers& answers, const SearchResult& result, std::ostream& out,
                  std::ostream& err)
 {
-    if (result.status == SearchStatus::outofmemory && result.examined == 0) {
+    if (noroomtostart(result)) {
         err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
         return RunStatus::outofmemory;
     }
@@ -126,11 +127,17 @@ RunStatus report(const Answers& answers, const SearchResult& result, std::ostrea
             << std::endl;
         return RunStatus::internalfault;
     }
+    // Only a failed write of the progress lines cancels a search: the run
+    // ends there, and finishoutput tells why standard output failed.
+    if (result.status == SearchStatus::cancelled)
+        return RunStatus::outputfailed;
     if (result.status != SearchStatus::solved) {
         err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
         return RunStatus::internalfault;
     }
     if (answers.destination != ".") {
+        // Before a report that may go through the same descriptor.
+        out << std::flush;
         if (const int error = writereportfile(answers.destination, answers.method, result.solution,
                                               result.examined)) {
             explainwritefailure(err, "o arquivo de saida " + quotedname(answers.destination),
@@ -203,11 +210,10 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     pieces = answers->pieces;
     optimal = optimalmoves(pieces);
     writeopening(out);
-    NoObserver unwatched;
-    MeasuredRun measured =
-        options.statistics || options.trace > 0
-            ? measuredsearch(answers->method, out, memory, options.trace)
-            : MeasuredRun{searchwith(answers->method, out, {memory}, unwatched), {}};
+    ProgressLines progress(out);
+    MeasuredRun measured = options.statistics || options.trace > 0
+                               ? measuredsearch(answers->method, out, memory, options.trace)
+                               : MeasuredRun{searchwith({answers->method}, {memory}, progress), {}};
     const RunStatus status = report(*answers, measured.result, out, err);
     if (options.statistics) {
         if (options.csv) {

@@ -65,7 +65,8 @@ int main(int argc, char* argv[])
             run(std::get<Options>(options), in, out, std::cerr, memorybudget(readmemoryroom()));
     } catch (const std::bad_alloc&) {
         reserve.reset();
-        std::cerr << "hanoi: memoria esgotada: busca interrompida" << std::endl;
+        // Not necessarily in the search: it may not have started.
+        std::cerr << "hanoi: memoria esgotada" << std::endl;
         status = RunStatus::outofmemory;
     }
     return exitstatus(finishoutput(status, stdoutput, std::cerr));
