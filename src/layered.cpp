@@ -113,8 +113,9 @@ Successors<Entry> successorsof(std::uint32_t index)
     Successors<Entry> next;
     next.goal = hitgoal(sets);
     forlegalmoves(sets, static_cast<std::int16_t>(index & 3), [&](const PegMove& m) {
-        // Only an index that no search reaches (a last move to a peg whose
-        // top did not just arrive) has a third.
+        // Only indexes that no search reaches have a third: a position other
+        // than the start with no last move, or a last move to a peg whose top
+        // did not just arrive there.
         if (next.count == 2)
             return;
         const EntryPair<Entry> child = L::make(movedcode(code, m), m.to, 0);
@@ -123,12 +124,9 @@ Successors<Entry> successorsof(std::uint32_t index)
     return next;
 }
 
-/*
- * The successors of every entry, for two-byte entries a table made before
- * the search (8 bytes for each of the 4 * 3^N indexes: 23 KB for 6 pieces,
- * 210 KB for 8, outside the frontier's count), so that taking an entry is
- * one lookup; four-byte entries work theirs out as they are taken.
- */
+// The successors of every entry: for two-byte entries a table made before
+// the search, so that taking an entry is one lookup; four-byte entries (3^N
+// positions too many for a table) work theirs out as they are taken.
 template <class Entry>
 class SuccessorTable {
 public:
