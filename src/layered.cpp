@@ -1,10 +1,8 @@
 #include "layered.h"
 
-#include <algorithm>
 #include <array>
-#include <bit>
+#include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <utility>
 #include <vector>
 
