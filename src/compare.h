@@ -2,45 +2,70 @@
  * Measured runs and the comparison of the methods.
  *
  * measuredsearch runs one search watched for its statistics (and a trace of
- * its first `tracelimit` states on `out`, none for 0) and times it by the wall
- * clock. Preconditions: `pieces` and `optimal` are set for the run.
+ * its first `tracelimit` states on `out`, none for 0) and times it by the CPU
+ * time of the process. Preconditions: `pieces` and `optimal` are set for the
+ * run.
  *
  * writecomparison needs no answers: it runs A* and greedy search with 1 to 15
- * pieces and breadth-first search with 1 to `largestbreadth`, one after the
- * other in that order, and writes one row a run as each ends (method, pieces,
- * moves, optimal or not, states examined and generated, largest frontier,
- * time), as a text table or as CSV. A run that stops for memory says so in
- * its row and the table goes on; once `out` fails, no further run starts. It
+ * pieces and breadth-first search with 1 to `comparebreadth`, one after the
+ * other in that order, and writes one row a run as each ends (method,
+ * pieces, moves, optimal or not, states examined and generated, largest
+ * frontier, time), as a text table or as CSV. With heuristics named, A* and
+ * greedy search run once with each, in the order given; those that know
+ * little of the goal (zero, fora) leave the search as large as breadth-first
+ * search's, so they too run only up to `comparebreadth` pieces. Every run
+ * has the options' tie order and graph or tree search; the text table gains
+ * a column for the heuristic when heuristics are named and one for the
+ * states dropped in graph search. A run that stops for memory says so in its
+ * row and the table goes on; once `out` fails, no further run starts. It
  * sets `pieces` and `optimal` for each run; progress lines are not written.
  */
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
+#include <vector>
 
 #include "hanoi.h"
+#include "heuristics.h"
 #include "layered.h"
 #include "observe.h"
+#include "options.h"
 #include "search.h"
 
-// The search for `method`: the one place that picks the engine. Breadth-first
-// search has one of its own, a few bytes a state.
+// The search for `setup`: the one place that picks the engine. Breadth-first
+// search has one of its own, a few bytes a state; other setups than the
+// classic one share the general loop.
 template <class Observer>
-SearchResult searchwith(search_method method, std::ostream& progress, const SearchLimits& limits,
-                        Observer& observer)
+SearchResult searchwith(const SearchSetup& setup, std::ostream& progress,
+                        const SearchLimits& limits, Observer& observer)
 {
-    if (method == search_method::breadth)
+    if (!isclassic(setup))
+        return searchsetup(setup, progress, limits, observer);
+    if (setup.method == search_method::breadth)
         return searchlayered(progress, limits, observer);
-    return search(method, progress, limits, observer);
+    return search(setup.method, progress, limits, observer);
 }
+
+// What the engine searchwith picks holds for an entry and a record.
+HeldBytes heldby(const SearchSetup& setup);
 
 struct MeasuredRun {
     SearchResult result;
     RunSummary summary;
 };
 
-MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_t memory,
+MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, std::uint64_t memory,
                            std::int64_t tracelimit);
 
-void writecomparison(std::ostream& out, std::int16_t largestbreadth, bool csv,
+// The table of `options` (comparebreadth, heuristics, ties, graph, csv); the
+// CSV header only when `csvheader`.
+void writecomparison(std::ostream& out, const Options& options, bool csvheader,
                      std::uint64_t memory);
+
+// The analysis of the heuristics (heuristics.h) as a text table, one row per
+// heuristic, or as CSV rows under the header
+// heuristica,posicoes,superestimadas,maior_excesso,movimentos_inconsistentes
+// (written only when `csvheader`).
+void writeanalysis(std::ostream& out, const std::vector<HeuristicAnalysis>& analyses, bool csv,
+                   bool csvheader);

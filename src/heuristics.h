@@ -29,6 +29,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "evaluate.h"
 #include "hanoi.h"
 #include "puzzle.h"
 
@@ -37,6 +38,20 @@ std::int32_t movesbetween(const PegSets& from, const PegSets& to);
 
 // h of the position `sets` toward `goal` (padrao ignores `goal`: see above).
 std::int32_t estimateof(heuristic kind, const PegSets& sets, const PegSets& goal);
+
+// How a run scores a state: the score rule of its method (evaluate.h) on the
+// estimate `estimate` toward `goal`.
+struct Scoring {
+    search_method method;
+    heuristic estimate;
+    PegSets goal;
+
+    std::int32_t operator()(const PegSets& sets, std::int32_t depth) const
+    {
+        return scorefrom(
+            method, method == search_method::breadth ? 0 : estimateof(estimate, sets, goal), depth);
+    }
+};
 
 // What an estimate is worth over every position, toward the goal with every
 // piece on peg 3: how many positions it overestimates and by how much at

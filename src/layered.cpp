@@ -373,6 +373,11 @@ SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits)
     return searchlayered(progress, limits, none);
 }
 
+HeldBytes layeredheld()
+{
+    return {pieces <= lowpieces ? sizeof(std::uint16_t) : sizeof(std::uint32_t), 0, 0};
+}
+
 std::optional<std::vector<Step>> shortestpath()
 {
     const std::uint32_t positions = powers3[pieces];

@@ -22,10 +22,12 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <vector>
 
 #include "evaluate.h"
 #include "hanoi.h"
+#include "heuristics.h"
 #include "memory.h"
 #include "observe.h"
 #include "puzzle.h"
@@ -82,3 +84,39 @@ SearchResult search(search_method method, std::ostream& progress, const SearchLi
 template <class Observer>
 SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
                     Observer& observer);
+
+// What a run searches: the method, the estimate, the order among equal
+// scores, tree or graph search, and the start and goal positions.
+struct SearchSetup {
+    search_method method = search_method::astar;
+    heuristic estimate = heuristic::padrao;
+    tie_order ties = tie_order::heap;
+    bool graph = false;
+    std::optional<PegSets> start;  // every piece on peg 1 when not set
+    std::optional<PegSets> goal;  // every piece on peg 3 when not set
+};
+
+PegSets startof(const SearchSetup& setup);
+PegSets goalof(const SearchSetup& setup);
+Scoring scoringof(const SearchSetup& setup);
+
+// The classic search: tree search with the heap's tie rule from every piece
+// on peg 1 to every piece on peg 3, with the program's own estimate (which
+// breadth-first search does not use). It has loops of its own.
+bool isclassic(const SearchSetup& setup);
+
+/*
+ * Any other setup: one general loop, the classic one's with a position's
+ * estimate computed whole (heuristics.h) and the setup's choices made as it
+ * goes. In graph search a state taken whose position was examined before is
+ * dropped (observer.dropped, not counted as examined), and a child whose
+ * position was examined is not pushed. With the tie orders fila and pilha
+ * every push gets its own tie (frontier.h), so the order is exact.
+ * Preconditions and results as for `search`.
+ */
+// What `search` or `searchsetup` holds for an entry and a move record.
+HeldBytes searchheld(const SearchSetup& setup);
+
+template <class Observer>
+SearchResult searchsetup(const SearchSetup& setup, std::ostream& progress,
+                         const SearchLimits& limits, Observer& observer);
