@@ -21,6 +21,7 @@ Outcome outcomeof(SearchStatus status)
     case SearchStatus::outofmemory:
         return Outcome::outofmemory;
     case SearchStatus::stopped:
+    case SearchStatus::cancelled:
     case SearchStatus::exhausted:
     case SearchStatus::pathlost:
         return Outcome::unsolved;
@@ -115,19 +116,12 @@ bool uninformed(heuristic kind)
 
 }  // namespace
 
-HeldBytes heldby(const SearchSetup& setup)
-{
-    if (isclassic(setup) && setup.method == search_method::breadth)
-        return layeredheld();
-    return searchheld(setup);
-}
-
 MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, std::uint64_t memory,
                            std::int64_t tracelimit)
 {
     Watch watch(out, scoringof(setup), tracelimit, heldby(setup));
     const double start = cpuseconds();
-    SearchResult result = searchwith(setup, out, {memory}, watch);
+    SearchResult result = searchwith(setup, {memory}, watch);
     const double seconds = cpuseconds() - start;
     const Statistics& statistics = watch.statistics();
     const RunSummary summary{setup.method,

@@ -26,29 +26,11 @@
 #include <iosfwd>
 #include <vector>
 
+#include "engine.h"
 #include "hanoi.h"
 #include "heuristics.h"
-#include "layered.h"
 #include "observe.h"
 #include "options.h"
-#include "search.h"
-
-// The search for `setup`: the one place that picks the engine. Breadth-first
-// search has one of its own, a few bytes a state; other setups than the
-// classic one share the general loop.
-template <class Observer>
-SearchResult searchwith(const SearchSetup& setup, std::ostream& progress,
-                        const SearchLimits& limits, Observer& observer)
-{
-    if (!isclassic(setup))
-        return searchsetup(setup, progress, limits, observer);
-    if (setup.method == search_method::breadth)
-        return searchlayered(progress, limits, observer);
-    return search(setup.method, progress, limits, observer);
-}
-
-// What the engine searchwith picks holds for an entry and a record.
-HeldBytes heldby(const SearchSetup& setup);
 
 struct MeasuredRun {
     SearchResult result;

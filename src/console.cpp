@@ -13,13 +13,13 @@
 #include <system_error>
 
 #include "compare.h"
+#include "engine.h"
 #include "heuristics.h"
 #include "observe.h"
 #include "options.h"
 #include "output.h"
 #include "puzzle.h"
 #include "report.h"
-#include "search.h"
 
 namespace {
 
@@ -336,10 +336,10 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         }
     }
     writeopening(out);
-    NoObserver unwatched;
+    ProgressLines progress(out);
     MeasuredRun measured = options.statistics || options.trace > 0
                                ? measuredsearch(setup, out, memory, options.trace)
-                               : MeasuredRun{searchwith(setup, out, {memory}, unwatched), {}};
+                               : MeasuredRun{searchwith(setup, {memory}, progress), {}};
     RunStatus status = report(*answers, measured.result, out, err);
     if (tofile) {
         std::ostream csv(csvfile.buffer.get());

@@ -58,6 +58,13 @@ std::string persecond(std::int64_t count, double seconds)
 
 }  // namespace
 
+bool ProgressLines::progress(std::int64_t examined, std::int32_t depth)
+{
+    out_ << "Nos abertos: " << examined << std::endl;
+    out_ << "Profundidade instantanea: " << depth << std::endl;
+    return true;
+}
+
 Trace::Trace(std::ostream& out, const Scoring& scoring, std::int64_t limit)
     : out_(out)
     , scoring_(scoring)

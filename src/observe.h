@@ -1,7 +1,6 @@
 /*
- * What watches a search. Both engines (the general one and the layered
- * breadth-first one) take an observer as a template parameter and call it at
- * three points of their loop:
+ * What watches a search. Every engine (engine.h) takes an observer as a
+ * template parameter and calls it at four points of its loop:
  *
  *   taken(sets, depth, frontiersize)   a state was taken from the frontier
  *                                      (before it is tested for the goal);
@@ -14,15 +13,19 @@
  *   dropped(sets, depth, frontiersize) graph search only: a state was taken
  *                                      whose position had been examined; it
  *                                      is neither examined nor expanded
+ *   progress(examined, depth)          every 100000 states examined, before
+ *                                      the state is reported taken; false
+ *                                      asks the search to stop (cancelled)
  *
  * The start state is pushed before the loop and reported to no hook; it is
  * the first state taken. NoObserver does nothing: its calls inline away, so a
- * search watched by it costs what an unwatched one would.
+ * search watched by it costs what an unwatched one would. ProgressLines only
+ * writes the progress lines: the classic run's observer.
  *
- * Below it: the observers the front end hands an engine (the statistics, the
- * trace, and Watch for both), and the summary of a run with its text (the
- * statistics block and CSV rows). The engines only call the hooks; all text
- * is written here.
+ * Below them: the observers the front end hands an engine (the statistics,
+ * the trace, and Watch for both with the progress lines), and the summary of
+ * a run with its text (the statistics block and CSV rows). The engines only
+ * call the hooks; all text is written here.
  */
 #pragma once
 
@@ -33,6 +36,7 @@
 #include <iosfwd>
 #include <string_view>
 
+#include "engine.h"
 #include "hanoi.h"
 #include "heuristics.h"
 #include "puzzle.h"
@@ -45,7 +49,31 @@ struct NoObserver {
     }
     void expanded(std::size_t /*frontiersize*/) { }
     void dropped(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
+    bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
+
+// Writes "Nos abertos: <examined>" and "Profundidade instantanea: <depth>" at
+// each progress event, and nothing else.
+class ProgressLines : public NoObserver {
+public:
+    explicit ProgressLines(std::ostream& out)
+        : out_(out)
+    {
+    }
+    bool progress(std::int64_t examined, std::int32_t depth);
+
+private:
+    std::ostream& out_;
+};
+
+// Whether an observer does anything per state. An engine inlines everything
+// into the loops of those that do not, so that they cost nothing.
+template <class Observer>
+inline constexpr bool watchesstates = true;
+template <>
+inline constexpr bool watchesstates<NoObserver> = false;
+template <>
+inline constexpr bool watchesstates<ProgressLines> = false;
 
 // Hands each hook to a function: for watchers that need no speed, such as
 // tests. An unset function is skipped.
@@ -54,6 +82,7 @@ struct FunctionObserver {
     std::function<void(const PegMove&, const PegSets&, std::int32_t, std::int32_t)> onpushed;
     std::function<void(std::size_t)> onexpanded;
     std::function<void(const PegSets&, std::int32_t, std::size_t)> ondropped;
+    std::function<bool(std::int64_t, std::int32_t)> onprogress;
 
     void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
     {
@@ -75,15 +104,10 @@ struct FunctionObserver {
         if (ondropped)
             ondropped(sets, depth, frontiersize);
     }
-};
-
-// The bytes an engine holds for each entry on its frontier and each move
-// record, and besides them for the whole run (the positions examined, in
-// graph search).
-struct HeldBytes {
-    std::uint64_t entry;
-    std::uint64_t record;
-    std::uint64_t fixed;
+    bool progress(std::int64_t examined, std::int32_t depth)
+    {
+        return !onprogress || onprogress(examined, depth);
+    }
 };
 
 /*
@@ -125,6 +149,7 @@ struct Statistics {
     {
         ++droppedstates;
     }
+    bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
 
 /*
@@ -146,6 +171,7 @@ public:
     void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score);
     void expanded(std::size_t /*frontiersize*/) { }
     void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
+    bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 
     // Nothing more to write: the line that says the trace stops is written
     // (or there was no trace at all).
@@ -161,14 +187,16 @@ private:
     std::int64_t count_ = 0;  // states taken so far
 };
 
-// The statistics, and a trace of the first `tracelimit` states (none for 0):
-// what the front end hands an engine when either is asked for.
+// The statistics, a trace of the first `tracelimit` states (none for 0) and
+// the progress lines, all on `out`: what the front end hands an engine when
+// statistics or a trace are asked for.
 class Watch {
 public:
     Watch(std::ostream& out, const Scoring& scoring, std::int64_t tracelimit,
           const HeldBytes& sizes)
         : statistics_(sizes)
         , trace_(out, scoring, tracelimit)
+        , progress_(out)
     {
     }
 
@@ -191,12 +219,17 @@ public:
         if (!trace_.over())
             trace_.dropped(sets, depth, frontiersize);
     }
+    bool progress(std::int64_t examined, std::int32_t depth)
+    {
+        return progress_.progress(examined, depth);
+    }
 
     const Statistics& statistics() const { return statistics_; }
 
 private:
     Statistics statistics_;
     Trace trace_;
+    ProgressLines progress_;
 };
 
 // How a run ended, as the statistics and the comparison tell it.

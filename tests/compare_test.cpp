@@ -57,7 +57,7 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
     Options options;
     options.comparebreadth = 6;
     options.csv = true;
-    writecomparison(out, options, true, 24u << 20);
+    writecomparison(out, options, true, 8u << 20);
     std::istringstream rows(out.str());
     std::string row;
     std::getline(rows, row);
