@@ -21,6 +21,7 @@ Outcome outcomeof(SearchStatus status)
     case SearchStatus::outofmemory:
         return Outcome::outofmemory;
     case SearchStatus::stopped:
+        return Outcome::stopped;
     case SearchStatus::cancelled:
     case SearchStatus::exhausted:
     case SearchStatus::pathlost:
@@ -116,12 +117,12 @@ bool uninformed(heuristic kind)
 
 }  // namespace
 
-MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, std::uint64_t memory,
+MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
                            std::int64_t tracelimit)
 {
     Watch watch(out, scoringof(setup), tracelimit, heldby(setup));
     const double start = cpuseconds();
-    SearchResult result = searchwith(setup, {memory}, watch);
+    SearchResult result = searchwith(setup, limits, watch);
     const double seconds = cpuseconds() - start;
     const Statistics& statistics = watch.statistics();
     const RunSummary summary{setup.method,
@@ -173,7 +174,8 @@ void writecomparison(std::ostream& out, const Options& options, bool csvheader,
             pieces = n;
             optimal = optimalmoves(n);
             const SearchSetup setup{s.method, s.estimate, options.ties, options.graph, {}, {}};
-            const RunSummary run = measuredsearch(setup, nowhere, memory, 0).summary;
+            const SearchLimits limits{memory, isclassic(setup) ? INT64_MAX : comparelimit};
+            const RunSummary run = measuredsearch(setup, nowhere, limits, 0).summary;
             if (options.csv)
                 writecsvrow(out, run);
             else

@@ -16,9 +16,9 @@
  * search's, so they too run only up to `comparebreadth` pieces. Every run
  * has the options' tie order and graph or tree search; the text table gains
  * a column for the heuristic when heuristics are named and one for the
- * states dropped in graph search. A run that stops for memory says so in its
- * row and the table goes on; once `out` fails, no further run starts. It
- * sets `pieces` and `optimal` for each run; progress lines are not written.
+ * states dropped in graph search. A run that stops for memory, or at
+ * `comparelimit`, says so in its row and the table goes on; once `out` fails, no further run
+ * starts. It sets `pieces` and `optimal` for each run; progress lines are not written.
  */
 #pragma once
 
@@ -37,8 +37,14 @@ struct MeasuredRun {
     RunSummary summary;
 };
 
-MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, std::uint64_t memory,
+MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
                            std::int64_t tracelimit);
+
+// A row of the comparison that is not a classic search (isclassic) stops
+// after this many states examined: some never end (greedy tree search with
+// the estimate fora or zero goes round for ever) and would otherwise hold
+// the machine's memory for minutes.
+inline constexpr std::int64_t comparelimit = 5'000'000;
 
 // The table of `options` (comparebreadth, heuristics, ties, graph, csv); the
 // CSV header only when `csvheader`.

@@ -338,7 +338,7 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     writeopening(out);
     ProgressLines progress(out);
     MeasuredRun measured = options.statistics || options.trace > 0
-                               ? measuredsearch(setup, out, memory, options.trace)
+                               ? measuredsearch(setup, out, {memory}, options.trace)
                                : MeasuredRun{searchwith(setup, {memory}, progress), {}};
     RunStatus status = report(*answers, measured.result, out, err);
     if (tofile) {

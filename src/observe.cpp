@@ -143,6 +143,8 @@ std::string_view outcomename(const RunSummary& run)
         return run.moves == run.optimal ? "otima" : "subotima";
     case Outcome::outofmemory:
         return "memoria esgotada";
+    case Outcome::stopped:
+        return "interrompida";
     case Outcome::unsolved:
         return "sem solucao";
     }

@@ -233,7 +233,7 @@ private:
 };
 
 // How a run ended, as the statistics and the comparison tell it.
-enum class Outcome { solved, outofmemory, unsolved };
+enum class Outcome { solved, outofmemory, stopped, unsolved };
 
 // The figures of one run, for the statistics block and the comparison.
 struct RunSummary {

@@ -32,7 +32,7 @@ TEST(Trace, TwoPiecesWithAStarFollowTheFrontierStepByStep)
 {
     const PieceCount n(2);
     std::ostringstream out;
-    const MeasuredRun run = measuredsearch({search_method::astar}, out, unlimitedmemory, 20);
+    const MeasuredRun run = measuredsearch({search_method::astar}, out, {}, 20);
     EXPECT_EQ(out.str(), legend(20) + twopiecetrace);
     EXPECT_EQ(run.result.examined, 4);
 }
@@ -66,7 +66,7 @@ TEST(Trace, StopsAfterItsLimitWhileTheSearchGoesOn)
     for (const Case& c : cases) {
         const PieceCount n(c.n);
         std::ostringstream out;
-        measuredsearch({c.method}, out, unlimitedmemory, c.limit);
+        measuredsearch({c.method}, out, {}, c.limit);
         EXPECT_EQ(out.str(), c.text) << c.n << " pieces, limit " << c.limit;
     }
 }
@@ -89,7 +89,7 @@ TEST(Statistics, SmallRunsCountWhatWasWorkedOutByHand)
     for (const Case& c : cases) {
         const PieceCount n(c.n);
         std::ostringstream out;
-        const RunSummary run = measuredsearch({c.method}, out, unlimitedmemory, 0).summary;
+        const RunSummary run = measuredsearch({c.method}, out, {}, 0).summary;
         EXPECT_EQ(run.outcome, Outcome::solved);
         EXPECT_EQ(run.examined, c.examined);
         EXPECT_EQ(run.generated, c.generated);
