@@ -321,6 +321,7 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     pieces = answers->pieces;
     const std::variant<SearchSetup, std::string> chosen = labsetup(options, answers->method);
     if (const std::string* reason = std::get_if<std::string>(&chosen)) {
+        out << std::endl;  // the message does not follow the last prompt on its line
         explainbadoption(err, *reason);
         return RunStatus::badoptions;
     }
@@ -331,6 +332,7 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     const bool tofile = options.statistics && !options.csvfile.empty();
     if (tofile) {
         if (const int error = openappend(options.csvfile, csvfile)) {
+            out << std::endl;
             explainwritefailure(err, csvdestination(options.csvfile), error);
             return RunStatus::outputfailed;
         }
