@@ -205,6 +205,7 @@ void writeanalysis(std::ostream& out, const std::vector<HeuristicAnalysis>& anal
         {"Movimentos inconsistentes", 25, false},
     }};
     std::vector<Cell> headings;
+    headings.reserve(analysiscolumns.size());
     for (const Column& column : analysiscolumns)
         headings.push_back({column, std::string(column.heading)});
     writecells(out, headings);
@@ -217,6 +218,7 @@ void writeanalysis(std::ostream& out, const std::vector<HeuristicAnalysis>& anal
             std::to_string(a.inconsistentmoves),
         };
         std::vector<Cell> cells;
+        cells.reserve(analysiscolumns.size());
         for (std::size_t i = 0; i < analysiscolumns.size(); ++i)
             cells.push_back({analysiscolumns[i], texts[i]});
         writecells(out, cells);

@@ -223,7 +223,7 @@ SearchResult setuploop(const SearchSetup& setup, const SearchLimits& limits, Obs
             return SIZE_MAX;
         return entries + moves.footprint(moves.size() + states) + setbytes;
     };
-    const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
+    const auto finish = [&](SearchStatus status, std::vector<Step>&& solution = {}) {
         return pacing.finish(status, std::move(solution), depth, footprint(0), frontier.size());
     };
     if (!pacing.roomtostart(footprint, 2))

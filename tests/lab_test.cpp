@@ -127,7 +127,7 @@ public:
     }
     Entry pop()
     {
-        const Entry top = entries_[0];
+        Entry top = entries_[0];
         const Entry last = entries_.back();
         entries_.pop_back();
         if (entries_.empty())
@@ -177,7 +177,7 @@ public:
             if (entries_[i].score > entries_[best].score ||
                 (lastfirst_ && entries_[i].score == entries_[best].score))
                 best = i;
-        const Entry entry = entries_[best];
+        Entry entry = entries_[best];
         entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(best));
         return entry;
     }
