@@ -415,4 +415,32 @@ TEST(Lab, AnalysisCountsWhatABruteForceCounts)
     }
 }
 
+TEST(Lab, ProgramsOwnEstimateMisleadsAStarOnlyFromOtherStarts)
+{
+    // From every piece on peg 1, A* never generates a state whose estimate
+    // exceeds its true distance, which is why it still finds 2^N - 1 moves.
+    for (int n = 1; n <= 10; ++n) {
+        const PieceCount count(n);
+        std::int64_t overestimated = 0;
+        FunctionObserver observer;
+        observer.onpushed = [&](const PegMove&, const PegSets& sets, std::int32_t, std::int32_t) {
+            overestimated +=
+                estimateof(heuristic::padrao, sets, towerof(3)) > movesbetween(sets, towerof(3));
+        };
+        const SearchResult result = searchwith({search_method::astar}, {}, observer);
+        EXPECT_EQ(overestimated, 0) << n << " pieces";
+        EXPECT_EQ(result.solution.size(), static_cast<std::size_t>(optimalmoves(n)));
+    }
+    // From 231 it does, and its solution is 9 moves where 7 are enough; the
+    // exact estimate finds the 7.
+    const PieceCount count(3);
+    SearchSetup setup{search_method::astar};
+    setup.start = parseposition("231");
+    EXPECT_EQ(movesbetween(*setup.start, towerof(3)), 7);
+    NoObserver none;
+    EXPECT_EQ(searchwith(setup, {}, none).solution.size(), 9u);
+    setup.estimate = heuristic::exata;
+    EXPECT_EQ(searchwith(setup, {}, none).solution.size(), 7u);
+}
+
 }  // namespace
