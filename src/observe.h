@@ -1,6 +1,6 @@
 /*
  * What watches a search. Every engine (engine.h) takes an observer as a
- * template parameter and calls it at four points of its loop:
+ * template parameter and calls it at five points of its loop:
  *
  *   taken(sets, depth, frontiersize)   a state was taken from the frontier
  *                                      (before it is tested for the goal);
