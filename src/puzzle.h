@@ -37,10 +37,9 @@ struct PegSets {
 
     friend bool operator==(const PegSets&, const PegSets&) = default;
 };
-PegSets pegsets(const HanoiState& state);
 
-// Every piece on peg 1, no move, score unset.
-HanoiState startstate();
+// Every piece on peg 1.
+PegSets startstate();
 
 // Every piece on `peg`.
 PegSets towerof(int peg);
@@ -61,14 +60,7 @@ std::uint32_t positioncount();
 std::uint32_t positioncode(const PegSets& sets);
 PegSets positionofcode(std::uint32_t code);
 
-// The piece on top of `peg` (the smallest piece on it); N when it is empty.
-std::int16_t topof(const HanoiState& state, std::int16_t peg);
-
-// The piece at the bottom of `peg` (the largest piece on it); N when empty.
-std::int16_t baseof(const HanoiState& state, std::int16_t peg);
-
 // True when every piece lies on peg 3.
-bool hitgoal(const HanoiState& state);
 bool hitgoal(const PegSets& sets);
 
 // A move: `piece` (the top of peg `from`) goes to peg `to`.

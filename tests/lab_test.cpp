@@ -88,7 +88,7 @@ int estimate(heuristic kind, const Position& position, const Position& goal,
 {
     switch (kind) {
     case heuristic::padrao: {
-        HanoiState state{};
+        reference::Position state;
         for (int piece = 0; piece < pieces; ++piece)
             state.pegs[static_cast<std::size_t>(piece)] =
                 static_cast<std::int8_t>(position[static_cast<std::size_t>(piece)]);
