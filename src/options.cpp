@@ -275,6 +275,9 @@ Laboratorio (combinam com -e, -r, --csv e, menos --inicio e --objetivo, com
                         fora (as pecas fora do pino do objetivo) ou exata (os
                         movimentos que de fato faltam); com --comparar, varios
                         nomes separados por virgula, uma serie para cada um
+                        (zero e fora ate M pecas; uma linha que nao e uma
+                        busca classica para em 5 milhoes de estados
+                        examinados e diz interrompida)
       --desempate=ORDEM a ordem entre estados de mesmo f: heap (a regra do
                         heap da fronteira, o padrao), fila (o primeiro
                         empilhado sai antes) ou pilha (o ultimo sai antes)
