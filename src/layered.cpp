@@ -101,6 +101,7 @@ struct Successors {
     std::uint16_t count = 0;
     bool goal = false;
 };
+static_assert(sizeof(Successors<std::uint16_t>) == 8);
 
 template <class Entry>
 Successors<Entry> successorsof(std::uint32_t index)
@@ -128,10 +129,15 @@ Successors<Entry> successorsof(std::uint32_t index)
 template <class Entry>
 class SuccessorTable {
 public:
+    // Two-byte entries only.
+    static constexpr bool tabulated = sizeof(Entry) == 2;
+    // Its bytes: 8 for each of the 4 * 3^N entries.
+    static std::size_t bytes() { return tabulated ? indexes() * sizeof(Successors<Entry>) : 0; }
+
     SuccessorTable()
     {
         if constexpr (tabulated) {
-            table_.resize(4 * std::size_t{powers3[pieces]});
+            table_.resize(indexes());
             for (std::uint32_t index = 0; index < table_.size(); ++index)
                 table_[index] = successorsof<Entry>(index);
         }
@@ -144,7 +150,8 @@ public:
     }
 
 private:
-    static constexpr bool tabulated = sizeof(Entry) == 2;
+    static std::size_t indexes() { return 4 * std::size_t{powers3[pieces]}; }
+
     std::vector<Successors<Entry>> table_;
 };
 
@@ -215,6 +222,13 @@ template SearchResult searchlayered(const SearchLimits&, NoObserver&);
 template SearchResult searchlayered(const SearchLimits&, ProgressLines&);
 template SearchResult searchlayered(const SearchLimits&, FunctionObserver&);
 template SearchResult searchlayered(const SearchLimits&, Watch&);
+
+HeldBytes layeredheld()
+{
+    if (pieces <= lowpieces)
+        return {sizeof(std::uint16_t), 0, SuccessorTable<std::uint16_t>::bytes()};
+    return {sizeof(std::uint32_t), 0, SuccessorTable<std::uint32_t>::bytes()};
+}
 
 std::optional<std::vector<Step>> shortestpath()
 {

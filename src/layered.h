@@ -22,7 +22,8 @@
  * Preconditions and results as for every engine (engine.h); `memory` is the
  * bytes the frontier holds (its capacity, which never shrinks). The table of
  * successors, 8 bytes for each of 4 * 3^N entries (23 KB for 6 pieces, at
- * most 210 KB), is not counted: the budget's margin (memory.h) covers it.
+ * most 210 KB), is left out of the memory limit's checks (the budget's
+ * margin, memory.h, covers it) but counted by layeredheld().
  * Complexity: the table O(3^N); a pop walks the heap's height; a push is
  * O(1).
  */
@@ -36,6 +37,10 @@
 // Instantiated in layered.cpp for the observers of observe.h.
 template <class Observer>
 SearchResult searchlayered(const SearchLimits& limits, Observer& observer);
+
+// What the layered engine holds for a frontier entry (it keeps no move
+// records), and for the whole run its table of successors.
+HeldBytes layeredheld();
 
 // The unique shortest path from the start to the goal position, in playing
 // order; nothing when there is none or more than one.
