@@ -51,6 +51,15 @@ std::string decimal(double value, int places)
     return text;
 }
 
+// `value` with `digits` significant digits: a penetrance of 63 moves over
+// billions of states shows as 1.088e-08, not as zero.
+std::string significant(double value, int digits)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    return text;
+}
+
 std::string persecond(std::int64_t count, double seconds)
 {
     return decimal(seconds > 0 ? static_cast<double>(count) / seconds : 0, 0);
@@ -180,7 +189,7 @@ void writestatistics(std::ostream& out, const RunSummary& run)
         out << "Profundidade da solucao: " << run.depth << '\n';
         out << "Fator de ramificacao efetivo (b*): "
             << decimal(effectivebranching(run.generated, run.depth), 4) << '\n';
-        out << "Penetrancia (movimentos / examinados): " << decimal(penetrance(run), 4) << '\n';
+        out << "Penetrancia (movimentos / examinados): " << significant(penetrance(run), 4) << '\n';
     } else if (run.outcome == Outcome::noroom) {
         out << "Solucao: nenhuma (memoria insuficiente para comecar a busca)\n";
     } else {
@@ -221,6 +230,6 @@ void writecsvrow(std::ostream& out, const RunSummary& run)
     out << ',' << tieordernames[static_cast<std::size_t>(run.ties)] << ','
         << (run.graph ? "sim" : "nao") << ',' << run.dropped << ',';
     if (solved)
-        out << decimal(penetrance(run), 6);
+        out << significant(penetrance(run), 6);
     out << std::endl;
 }
