@@ -79,6 +79,21 @@ void writetablerow(std::ostream& out, const RunSummary& run)
 
 }  // namespace
 
+RunSummary summarize(search_method method, const SearchResult& result, const Statistics& statistics,
+                     double seconds)
+{
+    return {method,
+            pieces,
+            outcomeof(result.status),
+            static_cast<std::int64_t>(result.solution.size()),
+            result.examined,
+            statistics.generated,
+            static_cast<std::int64_t>(statistics.largestfrontier),
+            result.depth,
+            result.memory,
+            seconds};
+}
+
 MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_t memory,
                            std::int64_t tracelimit)
 {
@@ -86,17 +101,7 @@ MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_
     const auto start = std::chrono::steady_clock::now();
     SearchResult result = searchwith(method, out, {memory}, watch);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    const Statistics& statistics = watch.statistics();
-    const RunSummary summary{method,
-                             pieces,
-                             outcomeof(result.status),
-                             static_cast<std::int64_t>(result.solution.size()),
-                             result.examined,
-                             statistics.generated,
-                             static_cast<std::int64_t>(statistics.largestfrontier),
-                             result.depth,
-                             result.memory,
-                             elapsed.count()};
+    const RunSummary summary = summarize(method, result, watch.statistics(), elapsed.count());
     return {std::move(result), summary};
 }
 

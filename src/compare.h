@@ -39,6 +39,11 @@ struct MeasuredRun {
     RunSummary summary;
 };
 
+// The figures of a run of `pieces` pieces that ended with `result`, watched
+// by `statistics`, in `seconds` of wall time.
+RunSummary summarize(search_method method, const SearchResult& result, const Statistics& statistics,
+                     double seconds);
+
 MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_t memory,
                            std::int64_t tracelimit);
 

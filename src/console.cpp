@@ -110,26 +110,8 @@ void explainwritefailure(std::ostream& err, std::string_view destination, int er
 RunStatus report(const Answers& answers, const SearchResult& result, std::ostream& out,
                  std::ostream& err)
 {
-    if (result.status == SearchStatus::outofmemory && result.examined == 0) {
-        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
-        return RunStatus::outofmemory;
-    }
-    if (result.status == SearchStatus::outofmemory) {
-        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
-            << " MiB em uso): busca interrompida com " << result.examined
-            << " nos examinados, profundidade " << result.depth << std::endl;
-        return RunStatus::outofmemory;
-    }
-    if (result.status == SearchStatus::pathlost) {
-        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
-               "reconstruido"
-            << std::endl;
-        return RunStatus::internalfault;
-    }
-    if (result.status != SearchStatus::solved) {
-        err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
-        return RunStatus::internalfault;
-    }
+    if (result.status != SearchStatus::solved)
+        return explainunsolved(result, err);
     if (answers.destination != ".") {
         if (const int error = writereportfile(answers.destination, answers.method, result.solution,
                                               result.examined)) {
@@ -144,6 +126,47 @@ RunStatus report(const Answers& answers, const SearchResult& result, std::ostrea
 }
 
 }  // namespace
+
+RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
+{
+    switch (result.status) {
+    case SearchStatus::solved:
+        return RunStatus::solved;
+    case SearchStatus::outofmemory:
+        if (result.examined == 0)
+            err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
+        else
+            err << "hanoi: memoria esgotada (" << (result.memory >> 20)
+                << " MiB em uso): busca interrompida com " << result.examined
+                << " nos examinados, profundidade " << result.depth << std::endl;
+        return RunStatus::outofmemory;
+    case SearchStatus::pathlost:
+        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
+               "reconstruido"
+            << std::endl;
+        return RunStatus::internalfault;
+    case SearchStatus::stopped:
+    case SearchStatus::exhausted:
+        break;
+    }
+    err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
+    return RunStatus::internalfault;
+}
+
+void explainbadoptions(std::ostream& err, std::string_view reason)
+{
+    err << "hanoi: opcao invalida: " << reason << " (veja hanoi --help)" << std::endl;
+}
+
+void explaininputended(std::ostream& err)
+{
+    err << "hanoi: a entrada terminou antes do fim do dialogo" << std::endl;
+}
+
+void explainallocationfailure(std::ostream& err)
+{
+    err << "hanoi: memoria esgotada: busca interrompida" << std::endl;
+}
 
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
 {
@@ -197,7 +220,7 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         return RunStatus::inputended;
     }
     if (!answers) {
-        err << "hanoi: a entrada terminou antes do fim do dialogo" << std::endl;
+        explaininputended(err);
         return RunStatus::inputended;
     }
     pieces = answers->pieces;

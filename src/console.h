@@ -11,6 +11,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "hanoi.h"
 
@@ -45,6 +46,22 @@ struct Options;
 // the methods.
 RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
               std::uint64_t memory);
+
+struct SearchResult;
+
+// Explains on `err` why a search ended without a solution (what the search
+// reached, or that it could not start), and gives the run's status; solved
+// for a solved search, which needs no word.
+RunStatus explainunsolved(const SearchResult& result, std::ostream& err);
+
+// The line for options that were refused, with the reason parseoptions gave.
+void explainbadoptions(std::ostream& err, std::string_view reason);
+
+// The line for answers that ended before the dialogue did.
+void explaininputended(std::ostream& err);
+
+// The last words when an allocation failed outside the search's own budget.
+void explainallocationfailure(std::ostream& err);
 
 class FileOutput;
 

@@ -54,6 +54,8 @@ public:
         siftup(hole, key);
     }
     const Key& top() const { return keys_[1]; }
+    // The key at heap position i, 1 to size(): the heap's shape, for showing.
+    const Key& at(std::size_t i) const { return keys_[i]; }
     void pop();
     bool empty() const { return keys_.size() <= 1; }
     std::size_t size() const { return empty() ? 0 : keys_.size() - 1; }
@@ -89,6 +91,10 @@ public:
     }
     const Payload& top() const { return slots_[heap_.top().slot]; }
     std::int32_t topscore() const { return ScoreHeap::scoreof(heap_.top().rank); }
+    // The entry at heap position i (1 to size(); the children of i are at 2i
+    // and 2i + 1) and its score, for showing the heap's shape.
+    const Payload& at(std::size_t i) const { return slots_[heap_.at(i).slot]; }
+    std::int32_t scoreat(std::size_t i) const { return ScoreHeap::scoreof(heap_.at(i).rank); }
     void pop()
     {
         freeslots_.push_back(heap_.top().slot);

@@ -19,15 +19,24 @@
  * that memory was never written). Failure to map throws std::bad_alloc.
  * Complexity: indexing O(1); push_back amortised O(1); growing costs a system
  * call or two and never copies more than 64 KiB.
+ *
+ * WebAssembly (the page's build) has no mremap and maps no pages of its own:
+ * there the array lives on the heap and grows with realloc, which may copy
+ * it, so the old and the new block coexist while it grows. footprint(n) then
+ * counts both whenever holding n elements means growing, so that a budget
+ * checked with it allows for that moment. Sizes are the same as above.
  */
 #pragma once
 
+#if !defined(__EMSCRIPTEN__)
 #include <sys/mman.h>
+#endif
 
 #include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -53,6 +62,28 @@ constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
     const std::size_t next = std::max(needed, capacity + capacity / 8);
     return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
 }
+
+#if defined(__EMSCRIPTEN__)
+
+// Growing may copy: the old block is only freed once the new one holds it.
+inline constexpr bool growthcopies = true;
+
+inline void* grow(void* old, std::size_t /*oldbytes*/, std::size_t /*usedbytes*/, std::size_t bytes)
+{
+    void* const grown = std::realloc(old, bytes);
+    if (!grown)
+        throw std::bad_alloc();
+    return grown;
+}
+
+inline void release(void* start, std::size_t /*bytes*/)
+{
+    std::free(start);
+}
+
+#else
+
+inline constexpr bool growthcopies = false;
 
 // Asks for transparent huge pages for a mapping that spans them (before its
 // memory is touched, so that a first touch maps a whole huge page).
@@ -107,6 +138,13 @@ inline void* grow(void* old, std::size_t oldbytes, std::size_t usedbytes, std::s
     return grown;
 }
 
+inline void release(void* start, std::size_t bytes)
+{
+    ::munmap(start, bytes);
+}
+
+#endif
+
 }  // namespace hugearray
 
 template <class T>
@@ -118,7 +156,7 @@ public:
     ~HugeArray()
     {
         if (data_)
-            ::munmap(data_, capacitybytes_);
+            hugearray::release(data_, capacitybytes_);
     }
     HugeArray(HugeArray&& other) noexcept
         : data_(std::exchange(other.data_, nullptr))
@@ -146,12 +184,16 @@ public:
     bool empty() const { return size_ == 0; }
     std::size_t capacity() const { return capacity_; }
 
-    // Bytes mapped once the array holds `n` elements (never fewer than now).
+    // Bytes mapped once the array holds `n` elements (never fewer than now);
+    // where growth copies, the peak while it grows to hold them.
     std::size_t footprint(std::size_t n) const
     {
         if (n > SIZE_MAX / sizeof(T))
             return SIZE_MAX;
-        return hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+        const std::size_t grown = hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+        if (hugearray::growthcopies && grown > capacitybytes_)
+            return grown > SIZE_MAX - capacitybytes_ ? SIZE_MAX : grown + capacitybytes_;
+        return grown;
     }
 
     // Holds `n` elements: the first min(n, size()) keep their values.

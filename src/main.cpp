@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     std::ostream out(&stdoutput);
     const std::variant<Options, std::string> options = parseoptions(argc, argv);
     if (const std::string* reason = std::get_if<std::string>(&options)) {
-        std::cerr << "hanoi: opcao invalida: " << *reason << " (veja hanoi --help)" << std::endl;
+        explainbadoptions(std::cerr, *reason);
         return exitstatus(RunStatus::badoptions);
     }
     RunStatus status;
@@ -65,7 +65,7 @@ int main(int argc, char* argv[])
             run(std::get<Options>(options), in, out, std::cerr, memorybudget(readmemoryroom()));
     } catch (const std::bad_alloc&) {
         reserve.reset();
-        std::cerr << "hanoi: memoria esgotada: busca interrompida" << std::endl;
+        explainallocationfailure(std::cerr);
         status = RunStatus::outofmemory;
     }
     return exitstatus(finishoutput(status, stdoutput, std::cerr));

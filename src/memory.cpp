@@ -2,6 +2,11 @@
 
 #include <sys/resource.h>
 
+#if defined(__EMSCRIPTEN__)
+#include <emscripten/heap.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <charconv>
 #include <filesystem>
@@ -117,6 +122,18 @@ std::uint64_t memorybudget(const MemoryRoom& room)
     return smallest > margin ? smallest - margin : 0;
 }
 
+#if defined(__EMSCRIPTEN__)
+
+// WebAssembly has neither /proc nor limits of its own: the room is what the
+// heap may still grow to, up to the largest the module allows.
+MemoryRoom readmemoryroom()
+{
+    const auto used = reinterpret_cast<std::uintptr_t>(::sbrk(0));
+    return {std::nullopt, std::nullopt, std::nullopt, room(emscripten_get_heap_max(), used)};
+}
+
+#else
+
 MemoryRoom readmemoryroom()
 {
     const std::string status = readtext("/proc/self/status").value_or("");
@@ -128,6 +145,8 @@ MemoryRoom readmemoryroom()
         kilobytefield(meminfo, "MemAvailable"),
     };
 }
+
+#endif
 
 std::optional<std::uint64_t> kilobytefield(std::string_view text, std::string_view key)
 {

@@ -20,9 +20,9 @@ HanoiState startstate()
 
 PegSets pegsets(const HanoiState& state)
 {
-    const std::uint32_t all = allpieces();
     PegSets sets{};
 #if defined(__SSE2__)
+    const std::uint32_t all = allpieces();
     // Sixteen lanes: pieces 0..7, then 7..14 again (two overlapping loads
     // that stay inside the array); one compare per peg.
     std::uint64_t low = 0;
