@@ -188,9 +188,7 @@ public:
     // where growth copies, the peak while it grows to hold them.
     std::size_t footprint(std::size_t n) const
     {
-        if (n > SIZE_MAX / sizeof(T))
-            return SIZE_MAX;
-        const std::size_t grown = hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+        const std::size_t grown = capacityfor(n);
         if (hugearray::growthcopies && grown > capacitybytes_)
             return grown > SIZE_MAX - capacitybytes_ ? SIZE_MAX : grown + capacitybytes_;
         return grown;
@@ -200,19 +198,28 @@ public:
     void resize(std::size_t n)
     {
         if (n > capacity_) [[unlikely]]
-            growto(footprint(n));
+            growto(capacityfor(n));
         size_ = n;
     }
 
     void push_back(const T& element)
     {
         if (size_ == capacity_) [[unlikely]]
-            growto(footprint(size_ + 1));
+            growto(capacityfor(size_ + 1));
         data_[size_++] = element;
     }
     void pop_back() { --size_; }
 
 private:
+    // Bytes of capacity once the array holds `n` elements; SIZE_MAX when no
+    // size_t can count them.
+    std::size_t capacityfor(std::size_t n) const
+    {
+        if (n > SIZE_MAX / sizeof(T))
+            return SIZE_MAX;
+        return hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+    }
+
     // Out of line: growing is rare, and the callers stay small enough to
     // inline. Not marked cold: the first growth of an empty array is certain,
     // and a certain call to a cold function would make all that follows it

@@ -37,16 +37,6 @@ std::vector<std::string_view> split(std::string_view text, char separator)
     return parts;
 }
 
-std::optional<std::string> readtext(const std::filesystem::path& path)
-{
-    std::ifstream file(path);
-    if (!file)
-        return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 std::optional<std::uint64_t> leadingnumber(std::string_view text)
 {
     const std::size_t start = text.find_first_not_of(" \t");
@@ -67,6 +57,19 @@ std::optional<std::uint64_t> room(std::optional<std::uint64_t> limit,
         return std::nullopt;
     const std::uint64_t taken = used.value_or(0);
     return *limit > taken ? *limit - taken : 0;
+}
+
+// The limits the system sets this process; WebAssembly has none of them.
+#if !defined(__EMSCRIPTEN__)
+
+std::optional<std::string> readtext(const std::filesystem::path& path)
+{
+    std::ifstream file(path);
+    if (!file)
+        return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 std::optional<std::uint64_t> softlimit(int resource)
@@ -106,6 +109,8 @@ std::optional<std::uint64_t> cgrouproom()
     }
     return std::nullopt;
 }
+
+#endif
 
 }  // namespace
 

@@ -14,7 +14,7 @@ namespace {
 // Posts a progress event to the page when running in a worker (the tests
 // run the module under node, where there is no page to tell).
 EM_JS(void, postprogress, (double examined, int depth), {
-    if (typeof WorkerGlobalScope != = 'undefined')
+    if (typeof WorkerGlobalScope == 'function')
         postMessage({tipo : 'progresso', examinados : examined, profundidade : depth});
 });
 
