@@ -4,13 +4,13 @@
 #include <sys/resource.h>
 
 #include <cstdint>
-#include <ostream>
 #include <random>
 #include <vector>
 
 #include "evaluate.h"
 #include "frontier.h"
 #include "layered.h"
+#include "observe.h"
 #include "puzzle.h"
 #include "search.h"
 
@@ -22,12 +22,8 @@ void setpieces(int n)
     optimal = optimalmoves(n);
 }
 
-// Progress lines go nowhere.
-std::ostream& nowhere()
-{
-    static std::ostream sink(nullptr);
-    return sink;
-}
+// No progress lines, nothing watched.
+NoObserver none;
 
 const HanoiMove somemove{1, 2, 20, nullptr};
 
@@ -104,7 +100,7 @@ void Search(benchmark::State& bench)
     setpieces(static_cast<int>(bench.range(1)));
     SearchResult result{};
     for (auto _ : bench)
-        result = search(method, nowhere());
+        result = search(method, {}, none);
     reportsearch(bench, result);
 }
 BENCHMARK(Search)->Args({0, 15})->Args({2, 15})->Args({1, 5})->Unit(benchmark::kMillisecond);
@@ -115,7 +111,7 @@ void BreadthSix(benchmark::State& bench)
     setpieces(6);
     SearchResult result{};
     for (auto _ : bench)
-        result = search(search_method::breadth, nowhere(), {unlimitedmemory, bench.range(0)});
+        result = search(search_method::breadth, {unlimitedmemory, bench.range(0)}, none);
     reportsearch(bench, result);
 }
 BENCHMARK(BreadthSix)
@@ -131,7 +127,7 @@ void LayeredSix(benchmark::State& bench)
     setpieces(6);
     SearchResult result{};
     for (auto _ : bench)
-        result = searchlayered(nowhere(), {unlimitedmemory, bench.range(0)});
+        result = searchlayered({unlimitedmemory, bench.range(0)}, none);
     reportsearch(bench, result);
     bench.counters["bytes/entry"] =
         static_cast<double>(result.memory) / static_cast<double>(result.frontier);

@@ -19,6 +19,7 @@ Outcome outcomeof(SearchStatus status)
     case SearchStatus::outofmemory:
         return Outcome::outofmemory;
     case SearchStatus::stopped:
+    case SearchStatus::cancelled:
     case SearchStatus::exhausted:
     case SearchStatus::pathlost:
         return Outcome::unsolved;
@@ -99,7 +100,7 @@ MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_
 {
     Watch watch(out, method, tracelimit);
     const auto start = std::chrono::steady_clock::now();
-    SearchResult result = searchwith(method, out, {memory}, watch);
+    SearchResult result = searchwith({method}, {memory}, watch);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     const RunSummary summary = summarize(method, result, watch.statistics(), elapsed.count());
     return {std::move(result), summary};

@@ -18,21 +18,9 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include "engine.h"
 #include "hanoi.h"
-#include "layered.h"
 #include "observe.h"
-#include "search.h"
-
-// The search for `method`: the one place that picks the engine. Breadth-first
-// search has one of its own, a few bytes a state.
-template <class Observer>
-SearchResult searchwith(search_method method, std::ostream& progress, const SearchLimits& limits,
-                        Observer& observer)
-{
-    if (method == search_method::breadth)
-        return searchlayered(progress, limits, observer);
-    return search(method, progress, limits, observer);
-}
 
 struct MeasuredRun {
     SearchResult result;

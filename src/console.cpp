@@ -7,12 +7,12 @@
 #include <system_error>
 
 #include "compare.h"
+#include "engine.h"
 #include "observe.h"
 #include "options.h"
 #include "output.h"
 #include "puzzle.h"
 #include "report.h"
-#include "search.h"
 
 namespace {
 
@@ -145,6 +145,10 @@ RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
                "reconstruido"
             << std::endl;
         return RunStatus::internalfault;
+    case SearchStatus::cancelled:
+        err << "hanoi: busca cancelada com " << result.examined << " nos examinados, profundidade "
+            << result.depth << std::endl;
+        return RunStatus::internalfault;
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
         break;
@@ -226,11 +230,10 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     pieces = answers->pieces;
     optimal = optimalmoves(pieces);
     writeopening(out);
-    NoObserver unwatched;
-    MeasuredRun measured =
-        options.statistics || options.trace > 0
-            ? measuredsearch(answers->method, out, memory, options.trace)
-            : MeasuredRun{searchwith(answers->method, out, {memory}, unwatched), {}};
+    ProgressLines progress(out);
+    MeasuredRun measured = options.statistics || options.trace > 0
+                               ? measuredsearch(answers->method, out, memory, options.trace)
+                               : MeasuredRun{searchwith({answers->method}, {memory}, progress), {}};
     const RunStatus status = report(*answers, measured.result, out, err);
     if (options.statistics) {
         if (options.csv) {

@@ -5,9 +5,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <ostream>
+#include <utility>
 
 #include "hugearray.h"
+#include "observe.h"
 #include "puzzle.h"
 
 namespace {
@@ -298,22 +299,24 @@ private:
     std::size_t reach_ = 0;
 };
 
+// Kept out of its caller: inlined into the program's main, the loop loses
+// registers to everything around it.
 template <class Entry, class Observer>
-SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observer& observer)
+[[gnu::noinline]] SearchResult searchon(const SearchLimits& limits, Observer& observer)
 {
     using L = Layout<Entry>;
     LayerHeap<Entry> frontier;
-    std::int64_t examined = 0;
-    std::int64_t untilprogress = progressinterval;
+    Pacing pacing(limits);
     // The depth of the state taken last, and the parity bit of the shallower
     // depth on the frontier.
     std::int32_t depth = 0;
     Entry shallow = 0;
+    const auto footprint = [&](std::size_t states) { return frontier.footprint(states); };
     const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
-        return SearchResult{status, std::move(solution),   examined,
-                            depth,  frontier.footprint(0), frontier.size()};
+        return pacing.finish(status, std::move(solution), depth, frontier.footprint(0),
+                             frontier.size());
     };
-    if (frontier.footprint(1) > limits.memory)
+    if (!pacing.roomtostart(footprint, 1))
         return finish(SearchStatus::outofmemory);
     frontier.push(L::make(0, 0, 0));
     while (frontier.size() != 0) {
@@ -324,11 +327,8 @@ SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observ
             ++depth;
         }
         frontier.pop(shallow);
-        ++examined;
-        if (--untilprogress == 0) {
-            reportprogress(progress, examined, depth);
-            untilprogress = progressinterval;
-        }
+        if (!pacing.count(depth, observer))
+            return finish(SearchStatus::cancelled);
         const std::uint32_t code = L::code(cur);
         const PegSets sets = decodeposition<sizeof(Entry) != 2>(code);
         observer.taken(sets, depth, frontier.size());
@@ -338,11 +338,8 @@ SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observ
                 return finish(SearchStatus::pathlost);
             return finish(SearchStatus::solved, std::move(*path));
         }
-        if (examined == limits.examined)
-            return finish(SearchStatus::stopped);
-        if (examined % memorycheckinterval == 1 &&
-            frontier.footprint(memorycheckinterval * maxsuccessors) > limits.memory)
-            return finish(SearchStatus::outofmemory);
+        if (const std::optional<SearchStatus> stop = pacing.limitreached(footprint))
+            return finish(*stop);
         const Entry deeper = shallow ^ L::paritybit;
         forlegalmoves(sets, L::lastto(cur), [&](const PegMove& m) {
             frontier.push(L::make(movedcode(code, m), m.to, deeper));
@@ -356,22 +353,17 @@ SearchResult searchon(std::ostream& progress, const SearchLimits& limits, Observ
 }  // namespace
 
 template <class Observer>
-SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits, Observer& observer)
+SearchResult searchlayered(const SearchLimits& limits, Observer& observer)
 {
     if (pieces <= lowpieces)
-        return searchon<std::uint16_t>(progress, limits, observer);
-    return searchon<std::uint32_t>(progress, limits, observer);
+        return searchon<std::uint16_t>(limits, observer);
+    return searchon<std::uint32_t>(limits, observer);
 }
 
-template SearchResult searchlayered(std::ostream&, const SearchLimits&, NoObserver&);
-template SearchResult searchlayered(std::ostream&, const SearchLimits&, FunctionObserver&);
-template SearchResult searchlayered(std::ostream&, const SearchLimits&, Watch&);
-
-SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits)
-{
-    NoObserver none;
-    return searchlayered(progress, limits, none);
-}
+template SearchResult searchlayered(const SearchLimits&, NoObserver&);
+template SearchResult searchlayered(const SearchLimits&, ProgressLines&);
+template SearchResult searchlayered(const SearchLimits&, FunctionObserver&);
+template SearchResult searchlayered(const SearchLimits&, Watch&);
 
 std::optional<std::vector<Step>> shortestpath()
 {

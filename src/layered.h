@@ -18,24 +18,20 @@
  * not unique or not 2^N - 1 moves long is reported as `pathlost`, never
  * guessed.
  *
- * Preconditions and results as for `search` (search.h): the progress lines,
- * the limits, the statuses, `examined` and `depth` are the same; `memory` is
- * the bytes the frontier holds (its capacity, which never shrinks).
+ * Preconditions and results as for every engine (engine.h); `memory` is the
+ * bytes the frontier holds (its capacity, which never shrinks).
  * Complexity: a pop walks the heap's height; a push is O(1).
  */
 #pragma once
 
-#include <iosfwd>
 #include <optional>
 #include <vector>
 
-#include "observe.h"
-#include "search.h"
+#include "engine.h"
 
+// Instantiated in layered.cpp for the observers of observe.h.
 template <class Observer>
-SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits, Observer& observer);
-
-SearchResult searchlayered(std::ostream& progress, const SearchLimits& limits = {});
+SearchResult searchlayered(const SearchLimits& limits, Observer& observer);
 
 // The unique shortest path from the start to the goal position, in playing
 // order; nothing when there is none or more than one.

@@ -50,6 +50,13 @@ void writepegs(std::ostream& out, const PegSets& sets)
     }
 }
 
+bool ProgressLines::progress(std::int64_t examined, std::int32_t depth)
+{
+    out_ << "Nos abertos: " << examined << std::endl;
+    out_ << "Profundidade instantanea: " << depth << std::endl;
+    return true;
+}
+
 Trace::Trace(std::ostream& out, search_method method, std::int64_t limit)
     : out_(out)
     , method_(method)

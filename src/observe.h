@@ -1,7 +1,6 @@
 /*
- * What watches a search. Both engines (the general one and the layered
- * breadth-first one) take an observer as a template parameter and call it at
- * three points of their loop:
+ * What watches a search. Every engine (engine.h) takes an observer as a
+ * template parameter and calls it at four points of its loop:
  *
  *   taken(sets, depth, frontiersize)   a state was taken from the frontier
  *                                      (before it is tested for the goal);
@@ -11,15 +10,19 @@
  *                                      depth and score (higher is better)
  *   expanded(frontiersize)             every child of the state taken last
  *                                      has been pushed
+ *   progress(examined, depth)          every 100000 states examined, before
+ *                                      the state is reported taken; false
+ *                                      asks the search to stop (cancelled)
  *
  * The start state is pushed before the loop and reported to no hook; it is
  * the first state taken. NoObserver does nothing: its calls inline away, so a
- * search watched by it costs what an unwatched one would.
+ * search watched by it costs what an unwatched one would. ProgressLines only
+ * writes the progress lines: the classic run's observer.
  *
- * Below it: the observers the front end hands an engine (the statistics, the
- * trace, and Watch for both), and the summary of a run with its text (the
- * statistics block and CSV rows). The engines only call the hooks; all text
- * is written here.
+ * Below them: the observers the front end hands an engine (the statistics,
+ * the trace, and Watch for both with the progress lines), and the summary of
+ * a run with its text (the statistics block and CSV rows). The engines only
+ * call the hooks; all text is written here.
  */
 #pragma once
 
@@ -40,7 +43,31 @@ struct NoObserver {
     {
     }
     void expanded(std::size_t /*frontiersize*/) { }
+    bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
+
+// Writes "Nos abertos: <examined>" and "Profundidade instantanea: <depth>" at
+// each progress event, and nothing else.
+class ProgressLines : public NoObserver {
+public:
+    explicit ProgressLines(std::ostream& out)
+        : out_(out)
+    {
+    }
+    bool progress(std::int64_t examined, std::int32_t depth);
+
+private:
+    std::ostream& out_;
+};
+
+// Whether an observer does anything per state. An engine inlines everything
+// into the loops of those that do not, so that they cost nothing.
+template <class Observer>
+inline constexpr bool watchesstates = true;
+template <>
+inline constexpr bool watchesstates<NoObserver> = false;
+template <>
+inline constexpr bool watchesstates<ProgressLines> = false;
 
 // Hands each hook to a function: for watchers that need no speed, such as
 // tests. An unset function is skipped.
@@ -48,6 +75,7 @@ struct FunctionObserver {
     std::function<void(const PegSets&, std::int32_t, std::size_t)> ontaken;
     std::function<void(const PegMove&, const PegSets&, std::int32_t, std::int32_t)> onpushed;
     std::function<void(std::size_t)> onexpanded;
+    std::function<bool(std::int64_t, std::int32_t)> onprogress;
 
     void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
     {
@@ -63,6 +91,10 @@ struct FunctionObserver {
     {
         if (onexpanded)
             onexpanded(frontiersize);
+    }
+    bool progress(std::int64_t examined, std::int32_t depth)
+    {
+        return !onprogress || onprogress(examined, depth);
     }
 };
 
@@ -85,6 +117,7 @@ struct Statistics {
     {
         largestfrontier = std::max(largestfrontier, frontiersize);
     }
+    bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
 
 // g, h and f of a state as its method sees it, from its depth and score:
@@ -115,6 +148,7 @@ public:
     void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
     void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score);
     void expanded(std::size_t /*frontiersize*/) { }
+    bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 
     // Nothing more to write: the line that says the trace stops is written
     // (or there was no trace at all).
@@ -130,12 +164,14 @@ private:
     std::int64_t count_ = 0;  // states taken so far
 };
 
-// The statistics, and a trace of the first `tracelimit` states (none for 0):
-// what the front end hands an engine when either is asked for.
+// The statistics, a trace of the first `tracelimit` states (none for 0) and
+// the progress lines, all on `out`: what the front end hands an engine when
+// statistics or a trace are asked for.
 class Watch {
 public:
     Watch(std::ostream& out, search_method method, std::int64_t tracelimit)
         : trace_(out, method, tracelimit)
+        , progress_(out)
     {
     }
 
@@ -152,12 +188,17 @@ public:
             trace_.pushed(move, sets, depth, score);
     }
     void expanded(std::size_t frontiersize) { statistics_.expanded(frontiersize); }
+    bool progress(std::int64_t examined, std::int32_t depth)
+    {
+        return progress_.progress(examined, depth);
+    }
 
     const Statistics& statistics() const { return statistics_; }
 
 private:
     Statistics statistics_;
     Trace trace_;
+    ProgressLines progress_;
 };
 
 // How a run ended, as the statistics and the comparison tell it.

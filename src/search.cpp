@@ -1,12 +1,13 @@
 #include "search.h"
 
 #include <cstdint>
-#include <ostream>
-#include <type_traits>
+#include <optional>
+#include <utility>
 
 #include "evaluate.h"
 #include "frontier.h"
 #include "hugearray.h"
+#include "observe.h"
 #include "puzzle.h"
 
 namespace {
@@ -49,12 +50,11 @@ std::int32_t childscore(const PegSets& sets, std::int32_t depth, std::int16_t pi
 }
 
 template <search_method Method, class Observer>
-SearchResult searchloop(std::ostream& progress, const SearchLimits& limits, Observer& observer)
+SearchResult searchloop(const SearchLimits& limits, Observer& observer)
 {
     Frontier<SearchNode> frontier;
     HugeArray<MoveRecord> moves;
-    std::int64_t examined = 0;
-    std::int64_t untilprogress = progressinterval;
+    Pacing pacing(limits);
     std::int32_t depth = 0;
     const std::uint32_t goal = allpieces();
     // Bytes held once `states` more states and their moves are stored; SIZE_MAX
@@ -66,11 +66,10 @@ SearchResult searchloop(std::ostream& progress, const SearchLimits& limits, Obse
         return entries + moves.footprint(moves.size() + states);
     };
     const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
-        return SearchResult{status, std::move(solution), examined,
-                            depth,  footprint(0),        frontier.size()};
+        return pacing.finish(status, std::move(solution), depth, footprint(0), frontier.size());
     };
     // Record 0, which stands for no move, and the start state.
-    if (footprint(2) > limits.memory)
+    if (!pacing.roomtostart(footprint, 2))
         return finish(SearchStatus::outofmemory);
     moves.push_back({0, 0, 0});
     // The start state's score is never compared: it is alone on the frontier.
@@ -81,20 +80,14 @@ SearchResult searchloop(std::ostream& progress, const SearchLimits& limits, Obse
     while (!frontier.empty()) {
         const SearchNode cur = frontier.top();
         frontier.pop();
-        ++examined;
         depth = cur.depth;
-        if (--untilprogress == 0) {
-            reportprogress(progress, examined, depth);
-            untilprogress = progressinterval;
-        }
+        if (!pacing.count(depth, observer))
+            return finish(SearchStatus::cancelled);
         observer.taken(cur.sets, depth, frontier.size());
         if (cur.sets.on[3] == goal)
             return finish(SearchStatus::solved, pathto(moves, cur.move, depth));
-        if (examined == limits.examined)
-            return finish(SearchStatus::stopped);
-        if (examined % memorycheckinterval == 1 &&
-            footprint(memorycheckinterval * maxsuccessors) > limits.memory)
-            return finish(SearchStatus::outofmemory);
+        if (const std::optional<SearchStatus> stop = pacing.limitreached(footprint))
+            return finish(*stop);
         const std::int32_t childdepth = depth + 1;
         forlegalmoves(cur.sets, cur.lastto, [&](const PegMove& m) {
             const PegSets child = applymove(cur.sets, m);
@@ -115,50 +108,37 @@ SearchResult searchloop(std::ostream& progress, const SearchLimits& limits, Obse
 // The loop with everything it calls inlined into it, so that the watched
 // loops never make the compiler give up inlining the unwatched one.
 template <search_method Method, class Observer>
-[[gnu::flatten]] SearchResult flatloop(std::ostream& progress, const SearchLimits& limits,
-                                       Observer& observer)
+[[gnu::flatten]] SearchResult flatloop(const SearchLimits& limits, Observer& observer)
 {
-    return searchloop<Method>(progress, limits, observer);
+    return searchloop<Method>(limits, observer);
 }
 
 template <search_method Method, class Observer>
-SearchResult methodloop(std::ostream& progress, const SearchLimits& limits, Observer& observer)
+SearchResult methodloop(const SearchLimits& limits, Observer& observer)
 {
-    if constexpr (std::is_same_v<Observer, NoObserver>)
-        return flatloop<Method>(progress, limits, observer);
+    if constexpr (!watchesstates<Observer>)
+        return flatloop<Method>(limits, observer);
     else
-        return searchloop<Method>(progress, limits, observer);
+        return searchloop<Method>(limits, observer);
 }
 
 }  // namespace
 
-void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth)
-{
-    progress << "Nos abertos: " << examined << std::endl;
-    progress << "Profundidade instantanea: " << depth << std::endl;
-}
-
 template <class Observer>
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
-                    Observer& observer)
+SearchResult search(search_method method, const SearchLimits& limits, Observer& observer)
 {
     switch (method) {
     case search_method::astar:
-        return methodloop<search_method::astar>(progress, limits, observer);
+        return methodloop<search_method::astar>(limits, observer);
     case search_method::breadth:
-        return methodloop<search_method::breadth>(progress, limits, observer);
+        return methodloop<search_method::breadth>(limits, observer);
     case search_method::greedy:
-        return methodloop<search_method::greedy>(progress, limits, observer);
+        return methodloop<search_method::greedy>(limits, observer);
     }
-    return methodloop<search_method::astar>(progress, limits, observer);
+    return methodloop<search_method::astar>(limits, observer);
 }
 
-template SearchResult search(search_method, std::ostream&, const SearchLimits&, NoObserver&);
-template SearchResult search(search_method, std::ostream&, const SearchLimits&, FunctionObserver&);
-template SearchResult search(search_method, std::ostream&, const SearchLimits&, Watch&);
-
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits)
-{
-    NoObserver none;
-    return search(method, progress, limits, none);
-}
+template SearchResult search(search_method, const SearchLimits&, NoObserver&);
+template SearchResult search(search_method, const SearchLimits&, ProgressLines&);
+template SearchResult search(search_method, const SearchLimits&, FunctionObserver&);
+template SearchResult search(search_method, const SearchLimits&, Watch&);

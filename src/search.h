@@ -1,33 +1,17 @@
 /*
- * The search: a best-first tree search from the start state until the goal
- * is taken from the frontier. There is no memory of visited positions; the
- * only pruning is that the piece just moved does not move again at once.
- *
- * Preconditions: `pieces` is N (1 to 15) and `optimal` is 2^N - 1.
- * Every 100000 examined states it writes two progress lines to `progress`.
- * Returns a status instead of ending the process:
- *  - solved: `solution` holds the moves in playing order;
- *  - outofmemory: expanding the next states could have taken the frontier
- *    and the move records past `limits.memory` bytes;
- *  - stopped: `limits.examined` states were examined without reaching the
- *    goal (a limit for measurements; the program sets none);
- *  - exhausted: the frontier ran empty (these move rules never allow it);
- *  - pathlost: the goal was reached but its path could not be told for sure
- *    (only an engine that keeps no move records can meet this; it never
- *    should).
- * In every case `examined` counts the states taken from the frontier (the
- * goal included) and `depth` is the depth of the last one.
+ * The general engine: a best-first tree search from the start state until
+ * the goal is taken from the frontier (engine.h: statuses, limits, result).
+ * There is no memory of visited positions; the only pruning is that the
+ * piece just moved does not move again at once. `memory` in its result is
+ * the bytes its frontier and move records hold.
  */
 #pragma once
 
 #include <cstdint>
-#include <iosfwd>
-#include <vector>
 
+#include "engine.h"
 #include "evaluate.h"
 #include "hanoi.h"
-#include "memory.h"
-#include "observe.h"
 #include "puzzle.h"
 
 /*
@@ -45,40 +29,8 @@ struct SearchNode {
 };
 static_assert(sizeof(SearchNode) == 24);
 
-enum class SearchStatus { solved, outofmemory, stopped, exhausted, pathlost };
-
-struct SearchLimits {
-    std::uint64_t memory = unlimitedmemory;
-    std::int64_t examined = INT64_MAX;
-};
-
-struct SearchResult {
-    SearchStatus status;
-    std::vector<Step> solution;
-    std::int64_t examined;
-    std::int32_t depth;
-    std::uint64_t memory;  // bytes held by the frontier and move records at the end
-    std::size_t frontier;  // entries left on the frontier
-};
-
-inline constexpr std::int64_t progressinterval = 100000;
-
-// No position has more legal moves than this.
-inline constexpr std::size_t maxsuccessors = 3;
-
-// An engine checks its memory once every so many examined states, looking
-// ahead far enough to cover all the states they can generate.
-inline constexpr std::int64_t memorycheckinterval = 256;
-
-// The two progress lines, written every `progressinterval` examined states.
-void reportprogress(std::ostream& progress, std::int64_t examined, std::int32_t depth);
-
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits = {});
-
-// The same search, watched by `observer` (see observe.h). Each method runs a
-// loop of its own, compiled for the observer: one that does nothing costs
-// nothing. Instantiated in search.cpp for NoObserver, FunctionObserver and
-// Watch; a new observer type adds its own instantiation there.
+// The search, watched by `observer` (see observe.h). Each method runs a loop
+// of its own, compiled for the observer: one that does nothing costs nothing.
+// Instantiated in search.cpp for the observers of observe.h.
 template <class Observer>
-SearchResult search(search_method method, std::ostream& progress, const SearchLimits& limits,
-                    Observer& observer);
+SearchResult search(search_method method, const SearchLimits& limits, Observer& observer);

@@ -54,7 +54,7 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
     const PieceCount n(0);
     std::ostringstream out;
     // Enough for every default run; breadth-first search with 6 pieces stops.
-    writecomparison(out, 6, true, 24u << 20);
+    writecomparison(out, 6, true, 8u << 20);
     std::istringstream rows(out.str());
     std::string row;
     std::getline(rows, row);

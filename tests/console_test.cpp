@@ -156,7 +156,7 @@ TEST(Run, MemoryStopWritesNoReport)
     const PieceCount n(0);
     std::istringstream in("6 1 never-written.txt");
     std::ostringstream out, err;
-    EXPECT_EQ(run({}, in, out, err, 8u << 20), RunStatus::outofmemory);
+    EXPECT_EQ(run({}, in, out, err, 4u << 20), RunStatus::outofmemory);
     EXPECT_NE(out.str().find("Pensando... \nNos abertos: 100000\n"), std::string::npos);
     EXPECT_EQ(out.str().find("Encontrada"), std::string::npos);
     EXPECT_TRUE(err.str().starts_with("hanoi: memoria esgotada (")) << err.str();
@@ -176,7 +176,7 @@ TEST(Run, StatisticsFollowAMemoryStopToo)
     options.statistics = true;
     std::istringstream in("6 1 never-written.txt");
     std::ostringstream out, err;
-    EXPECT_EQ(run(options, in, out, err, 8u << 20), RunStatus::outofmemory);
+    EXPECT_EQ(run(options, in, out, err, 4u << 20), RunStatus::outofmemory);
     EXPECT_TRUE(err.str().starts_with("hanoi: memoria esgotada (")) << err.str();
     const std::string text = out.str();
     EXPECT_NE(text.find("\nEstatisticas da busca\nEstados examinados: "), std::string::npos);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "fixtures.h"
+#include "observe.h"
 #include "search.h"
 
 namespace {
@@ -17,9 +18,12 @@ struct Outcome {
     std::uint64_t digest = 0;
 };
 
-FunctionObserver digesting(std::uint64_t& digest)
+FunctionObserver digesting(std::uint64_t& digest, std::ostream& progress)
 {
     FunctionObserver observer;
+    observer.onprogress = [&progress](std::int64_t examined, std::int32_t depth) {
+        return ProgressLines(progress).progress(examined, depth);
+    };
     observer.ontaken = [&digest](const PegSets& sets, std::int32_t depth, std::size_t) {
         for (const std::uint64_t part : {std::uint64_t{sets.on[1]}, std::uint64_t{sets.on[2]},
                                          std::uint64_t{sets.on[3]}, std::uint64_t(depth)})
@@ -32,8 +36,8 @@ Outcome generalrun(std::int64_t limit)
 {
     Outcome run;
     std::ostringstream progress;
-    FunctionObserver observer = digesting(run.digest);
-    run.result = search(search_method::breadth, progress, {unlimitedmemory, limit}, observer);
+    FunctionObserver observer = digesting(run.digest, progress);
+    run.result = search(search_method::breadth, {unlimitedmemory, limit}, observer);
     run.progress = progress.str();
     return run;
 }
@@ -42,8 +46,8 @@ Outcome layeredrun(std::int64_t limit)
 {
     Outcome run;
     std::ostringstream progress;
-    FunctionObserver observer = digesting(run.digest);
-    run.result = searchlayered(progress, {unlimitedmemory, limit}, observer);
+    FunctionObserver observer = digesting(run.digest, progress);
+    run.result = searchlayered({unlimitedmemory, limit}, observer);
     run.progress = progress.str();
     return run;
 }
@@ -109,8 +113,7 @@ TEST(Layered, BreadthFirstKeepsTwoDepthsAndOddDepthsHaveOneChild)
     observer.onexpanded = [&](std::size_t) {
         oddhasone = oddhasone && (takendepth % 2 == 0 || children <= 1);
     };
-    std::ostringstream progress;
-    search(search_method::breadth, progress, {unlimitedmemory, 2000000}, observer);
+    search(search_method::breadth, {unlimitedmemory, 2000000}, observer);
     EXPECT_TRUE(ordered);
     EXPECT_TRUE(onedeeper);
     EXPECT_TRUE(oddhasone);
@@ -142,8 +145,8 @@ TEST(Layered, StopsBeforeTheMemoryBudgetWouldBePassed)
     };
     for (const Case& c : cases) {
         const PieceCount n(6);
-        std::ostringstream progress;
-        const SearchResult result = searchlayered(progress, {c.budget});
+        NoObserver none;
+        const SearchResult result = searchlayered({c.budget}, none);
         EXPECT_EQ(result.status, c.status) << c.budget;
         EXPECT_LE(result.memory, c.budget) << c.budget;
         EXPECT_EQ(result.examined > 0, c.examinedany) << c.budget;

@@ -265,7 +265,7 @@ TEST_F(Program, MemoryLimitEndsTheSearchWithStatusThree)
 #ifdef HANOI_SANITIZED
     GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
 #endif
-    const Outcome o = run("6 1 saida.txt", "prlimit --as=50331648");
+    const Outcome o = run("6 1 saida.txt", "prlimit --as=8388608");
     EXPECT_EQ(o.status, 3);
     EXPECT_NE(o.out.find("Pensando... \nNos abertos: 100000\n"), std::string::npos);
     EXPECT_TRUE(o.out.ends_with("\n"));

@@ -50,9 +50,8 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
             [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
                 recorder.pushed(move, sets, depth, score);
             },
-            nullptr};
-        std::ostream nowhere(nullptr);
-        ASSERT_EQ(searchwith(c.method, nowhere, {}, observer).status, SearchStatus::solved);
+            nullptr, nullptr};
+        ASSERT_EQ(searchwith({c.method}, {}, observer).status, SearchStatus::solved);
         EXPECT_TRUE(recorder.faithful());
         EXPECT_EQ(recorder.complete(), c.complete);
         const auto& steps = recorder.steps();
@@ -89,9 +88,8 @@ TEST(Recorder, RepeatedPositionsAreMarkedFromTheirSecondTime)
         [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
             recorder.pushed(move, sets, depth, score);
         },
-        nullptr};
-    std::ostream nowhere(nullptr);
-    searchwith(search_method::breadth, nowhere, {}, observer);
+        nullptr, nullptr};
+    searchwith({search_method::breadth}, {}, observer);
     std::vector<std::uint64_t> seen;
     for (const Recorder::Node& node : recorder.nodes()) {
         const std::uint64_t key = node.sets.on[1] | std::uint64_t{node.sets.on[2]} << 16 |

@@ -4,9 +4,18 @@
 #include <string>
 
 #include "fixtures.h"
+#include "observe.h"
 #include "search.h"
 
 namespace {
+
+// The general engine's search, its progress lines on `progress`.
+SearchResult searchshowing(search_method method, std::ostream& progress,
+                           const SearchLimits& limits = {})
+{
+    ProgressLines lines(progress);
+    return search(method, limits, lines);
+}
 
 std::string movesof(const std::vector<Step>& solution)
 {
@@ -39,7 +48,7 @@ TEST(Search, SmallRunsFindTheKnownSolutions)
     for (const Case& c : cases) {
         const PieceCount n(c.n);
         std::ostringstream progress;
-        const SearchResult result = search(c.method, progress);
+        const SearchResult result = searchshowing(c.method, progress);
         EXPECT_EQ(result.status, SearchStatus::solved);
         EXPECT_EQ(movesof(result.solution), c.moves) << "n=" << c.n;
         EXPECT_EQ(result.examined, c.examined) << "n=" << c.n;
@@ -51,7 +60,7 @@ TEST(Search, SuboptimalSolutionsStillLeadToTheGoal)
 {
     const PieceCount n(4);
     std::ostringstream progress;
-    const SearchResult result = search(search_method::greedy, progress);
+    const SearchResult result = searchshowing(search_method::greedy, progress);
     ASSERT_EQ(result.solution.size(), 19u);
     EXPECT_TRUE(leadstogoal(result.solution));
 }
@@ -60,7 +69,7 @@ TEST(Search, ProgressEveryHundredThousandStates)
 {
     const PieceCount n(5);
     std::ostringstream progress;
-    const SearchResult result = search(search_method::breadth, progress);
+    const SearchResult result = searchshowing(search_method::breadth, progress);
     EXPECT_EQ(result.examined, 118435);
     EXPECT_EQ(progress.str(), "Nos abertos: 100000\nProfundidade instantanea: 31\n");
 }
@@ -84,7 +93,7 @@ TEST(Search, StopsBeforeTheMemoryBudgetWouldBePassed)
     for (const Case& c : cases) {
         const PieceCount n(5);
         std::ostringstream progress;
-        const SearchResult result = search(search_method::breadth, progress, {c.budget});
+        const SearchResult result = searchshowing(search_method::breadth, progress, {c.budget});
         EXPECT_EQ(result.status, c.status) << c.budget;
         EXPECT_LE(result.memory, c.budget) << c.budget;
         if (c.status == SearchStatus::outofmemory) {
@@ -97,7 +106,7 @@ TEST(Search, MemoryStopReportsWhereItStopped)
 {
     const PieceCount n(6);
     std::ostringstream progress;
-    const SearchResult result = search(search_method::breadth, progress, {24u << 20});
+    const SearchResult result = searchshowing(search_method::breadth, progress, {24u << 20});
     ASSERT_EQ(result.status, SearchStatus::outofmemory);
     // Frontier entries of 32 bytes (slot and key) and move records of 8: a
     // breadth-first run holds about 30 bytes per examined state.
@@ -129,7 +138,7 @@ TEST(Search, StopsAfterTheGivenNumberOfExaminedStates)
         const PieceCount n(c.n);
         std::ostringstream progress;
         const SearchResult result =
-            search(search_method::breadth, progress, {unlimitedmemory, c.limit});
+            searchshowing(search_method::breadth, progress, {unlimitedmemory, c.limit});
         EXPECT_EQ(result.status, c.status) << c.limit;
         EXPECT_EQ(result.examined, c.examined) << c.limit;
     }

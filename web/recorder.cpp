@@ -174,7 +174,6 @@ void Recorder::writejson(std::ostream& out) const
 
 std::string pagerun(const PageRequest& request, const PageProgress& progress)
 {
-    (void)progress;
     std::vector<std::string> words{"hanoi"};
     words.insert(words.end(), request.options.begin(), request.options.end());
     std::vector<char*> argv;
@@ -208,6 +207,7 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress)
         pieces = answers->pieces;
         optimal = optimalmoves(pieces);
         const search_method method = answers->method;
+        // The trace, and no progress lines: the page hears of progress itself.
         std::ostringstream trace;
         Watch watch(trace, method, options.trace);
         Recorder recorder(method, request.steps);
@@ -220,11 +220,15 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress)
                 watch.pushed(move, sets, depth, score);
                 recorder.pushed(move, sets, depth, score);
             },
-            [&](std::size_t frontiersize) { watch.expanded(frontiersize); }};
-        std::ostream nowhere(nullptr);
+            [&](std::size_t frontiersize) { watch.expanded(frontiersize); },
+            [&](std::int64_t examined, std::int32_t depth) {
+                if (progress)
+                    progress(examined, depth);
+                return true;
+            }};
         const auto start = std::chrono::steady_clock::now();
         const SearchResult result =
-            searchwith(method, nowhere, {memorybudget(readmemoryroom())}, observer);
+            searchwith({method}, {memorybudget(readmemoryroom())}, observer);
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
         explainunsolved(result, err);
         std::ostringstream statistics;

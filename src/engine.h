@@ -1,0 +1,153 @@
+/*
+ * What every search engine shares: the setup of a run, its limits, how it
+ * ended and what it found, the pacing of an engine's loop, and the one place
+ * that picks the engine for a run.
+ *
+ * An engine takes a setup, limits and an observer (observe.h), searches from
+ * the start state until the goal is taken from the frontier, and returns a
+ * result; it never writes text and never ends the process. Statuses:
+ *  - solved: `solution` holds the moves in playing order;
+ *  - outofmemory: expanding the next states could have taken the search's
+ *    memory past `limits.memory` bytes;
+ *  - stopped: `limits.examined` states were examined without reaching the
+ *    goal (a limit for measurements; the program sets none);
+ *  - cancelled: the observer's progress hook asked the search to stop;
+ *  - exhausted: the frontier ran empty (these move rules never allow it);
+ *  - pathlost: the goal was reached but its path could not be told for sure
+ *    (only an engine that keeps no move records can meet this; it never
+ *    should).
+ * In every case `examined` counts the states taken from the frontier (the
+ * goal included) and `depth` is the depth of the last one.
+ *
+ * Preconditions: `pieces` is N (1 to 15) and `optimal` is 2^N - 1.
+ */
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "hanoi.h"
+#include "memory.h"
+
+// What a run searches.
+struct SearchSetup {
+    search_method method;
+};
+
+struct SearchLimits {
+    std::uint64_t memory = unlimitedmemory;
+    std::int64_t examined = INT64_MAX;
+};
+
+enum class SearchStatus { solved, outofmemory, stopped, cancelled, exhausted, pathlost };
+
+struct SearchResult {
+    SearchStatus status;
+    std::vector<Step> solution;
+    std::int64_t examined;
+    std::int32_t depth;
+    std::uint64_t memory;  // bytes held by the search at the end
+    std::size_t frontier;  // entries left on the frontier
+};
+
+// The observer hears of the search's progress every so many examined states.
+inline constexpr std::int64_t progressinterval = 100000;
+
+// No position has more legal moves than this.
+inline constexpr std::size_t maxsuccessors = 3;
+
+// An engine checks its memory once every so many examined states, looking
+// ahead far enough to cover all the states they can generate.
+inline constexpr std::int64_t memorycheckinterval = 256;
+
+/*
+ * The pacing of an engine's loop, the same in every engine: each state taken
+ * is counted (count), and before it is expanded the limits are checked
+ * (limitreached). The observer's progress hook is called every
+ * `progressinterval` states, before the state is reported as taken; memory
+ * is checked at the first state and every `memorycheckinterval` states after
+ * it. A state costs an increment and two tests; the rest waits for the next
+ * of these checkpoints.
+ */
+class Pacing {
+public:
+    explicit Pacing(const SearchLimits& limits)
+        : limits_(limits)
+    {
+    }
+
+    // Counts a state taken at `depth`; false when the observer, told of the
+    // progress, asks the search to stop.
+    template <class Observer>
+    bool count(std::int32_t depth, Observer& observer)
+    {
+        if (--untilcheckpoint_ != 0) [[likely]]
+            return true;
+        passcheckpoint();
+        return examined_ % progressinterval != 0 || observer.progress(examined_, depth);
+    }
+
+    // Why the state counted last may not be expanded, if it may not: the
+    // examined limit is reached, or `footprint(n)`, the bytes the search holds
+    // once n more states are stored, would pass the memory limit before the
+    // next memory check.
+    template <class Footprint>
+    std::optional<SearchStatus> limitreached(const Footprint& footprint)
+    {
+        if (!atcheckpoint_) [[likely]]
+            return std::nullopt;
+        atcheckpoint_ = false;
+        // Checkpoints are the only states these limits can stop at.
+        if (examined_ == limits_.examined)
+            return SearchStatus::stopped;
+        if (examined_ % memorycheckinterval == 1 &&
+            footprint(memorycheckinterval * maxsuccessors) > limits_.memory)
+            return SearchStatus::outofmemory;
+        return std::nullopt;
+    }
+
+    // Whether the search may store its first `states` states at all.
+    template <class Footprint>
+    bool roomtostart(const Footprint& footprint, std::size_t states) const
+    {
+        return footprint(states) <= limits_.memory;
+    }
+
+    SearchResult finish(SearchStatus status, std::vector<Step> solution, std::int32_t depth,
+                        std::uint64_t memory, std::size_t frontier) const
+    {
+        return {status,  std::move(solution), nextcheckpoint_ - untilcheckpoint_, depth, memory,
+                frontier};
+    }
+
+private:
+    // Counts the states up to the checkpoint just reached, and sets the next.
+    void passcheckpoint()
+    {
+        atcheckpoint_ = true;
+        examined_ = nextcheckpoint_;
+        const std::int64_t nextprogress = (examined_ / progressinterval + 1) * progressinterval;
+        const std::int64_t nextmemorycheck =
+            examined_ - (examined_ - 1) % memorycheckinterval + memorycheckinterval;
+        nextcheckpoint_ = std::min({nextprogress, nextmemorycheck, limits_.examined});
+        untilcheckpoint_ = nextcheckpoint_ - examined_;
+    }
+
+    const SearchLimits limits_;
+    // States examined up to the last checkpoint, and the next checkpoint; a
+    // state taken costs a decrement of the distance between them.
+    std::int64_t examined_ = 0;
+    std::int64_t nextcheckpoint_ = 1;
+    std::int64_t untilcheckpoint_ = 1;
+    bool atcheckpoint_ = false;
+};
+
+// The search `setup` asks for, by the engine that suits it: breadth-first
+// search has one of its own, a few bytes a state. Instantiated in engine.cpp
+// for the observers of observe.h.
+template <class Observer>
+SearchResult searchwith(const SearchSetup& setup, const SearchLimits& limits, Observer& observer);
