@@ -1,0 +1,239 @@
+#!/usr/bin/python3
+"""The teaching page in a real browser: Debian's headless Chromium, driven by
+Debian's chromedriver through selenium, offline.
+
+  page_test.py --pagina DIR --arquivo FILE --hanoi PROGRAM [--retrato PNG]
+
+DIR is the built page (served here from 127.0.0.1), FILE the self-contained
+page (opened from disk), PROGRAM the console program whose output the page
+must repeat. With --retrato, the screenshot is also written there.
+"""
+
+import argparse
+import functools
+import http.server
+import re
+import struct
+import subprocess
+import sys
+import threading
+import unittest
+import zlib
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+ARGS = None
+TIME_LINES = ("Tempo da busca:", "Estados examinados por segundo:")
+
+
+def native(answers, *options):
+    """The console program's standard output for the given answers."""
+    run = subprocess.run([ARGS.hanoi, *options], input=answers.encode(), capture_output=True,
+                         timeout=120, check=False)
+    return run.stdout.decode()
+
+
+def statistics_block(text):
+    """The -e block without the lines that measure time."""
+    lines = text[text.index("Estatisticas da busca"):].splitlines()
+    return [line for line in lines if not line.startswith(TIME_LINES)]
+
+
+def png_pixels(png):
+    """The distinct RGB colours and the size of an 8-bit RGB or RGBA PNG."""
+    assert png[:8] == b"\x89PNG\r\n\x1a\n"
+    position, data, header = 8, b"", None
+    while position < len(png):
+        (length,) = struct.unpack(">I", png[position:position + 4])
+        kind = png[position + 4:position + 8]
+        body = png[position + 8:position + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            data += body
+        position += 12 + length
+    width, height, depth, colour = header[:4]
+    assert depth == 8 and colour in (2, 6), header
+    channels = 3 if colour == 2 else 4
+    raw = zlib.decompress(data)
+    stride = width * channels
+    previous = bytearray(stride)
+    colours = set()
+    for row in range(height):
+        start = row * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up = previous[i]
+            upleft = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                guess = left + up - upleft
+                pa, pb, pc = abs(guess - left), abs(guess - up), abs(guess - upleft)
+                nearest = left if pa <= pb and pa <= pc else up if pb <= pc else upleft
+                line[i] = (line[i] + nearest) & 255
+        for i in range(0, stride, channels * 7):  # a sample is enough
+            colours.add(bytes(line[i:i + 3]))
+        previous = line
+    return colours, width, height
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Server:
+    """The built page served from 127.0.0.1 on a free port."""
+
+    def __init__(self, folder):
+        handler = functools.partial(QuietHandler, directory=folder)
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = f"http://127.0.0.1:{self.httpd.server_port}/index.html"
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+def browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,2000",
+                 "--disable-dev-shm-usage", "--no-first-run", "--disable-extensions",
+                 "--disable-background-networking", "--disable-component-update"):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Server(ARGS.pagina)
+        cls.driver = browser()
+        cls.driver.set_script_timeout(120)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.close()
+
+    def open(self, url):
+        self.driver.get(url)
+        self.wait_until("pronto")
+        self.driver.get_log("browser")  # what is logged from here on is the test's
+
+    def wait_until(self, state, timeout=120):
+        WebDriverWait(self.driver, timeout).until(
+            lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == state)
+
+    def element(self, name):
+        return self.driver.find_element(By.ID, name)
+
+    def search(self, pieces, method):
+        field = self.element("pecas")
+        field.clear()
+        field.send_keys(str(pieces))
+        Select(self.element("metodo")).select_by_value(str(method))
+        self.element("buscar").click()
+        WebDriverWait(self.driver, 120).until(
+            lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == "ocupado"
+            or d.find_element(By.ID, "estatisticas").text)
+        self.wait_until("pronto")
+
+    def console_errors(self):
+        return [entry for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
+
+    def test_loads_with_no_console_error(self):
+        self.driver.get(self.server.url)
+        self.wait_until("pronto")
+        self.assertEqual(self.console_errors(), [])
+        for name in ("pecas", "metodo", "heuristica", "buscar", "proximo", "anterior", "estado",
+                     "estatisticas"):
+            self.assertTrue(self.element(name), name)
+
+    def test_statistics_are_the_console_block(self):
+        self.open(self.server.url)
+        for pieces, method in ((1, 0), (3, 0), (4, 1), (5, 2), (7, 0), (4, 2), (5, 1), (10, 0)):
+            with self.subTest(pieces=pieces, method=method):
+                self.search(pieces, method)
+                expected = statistics_block(native(f"{pieces} {method} .\n", "-e"))
+                shown = statistics_block(self.element("estatisticas").text)
+                self.assertEqual(shown, expected)
+                self.assertEqual(self.element("mensagem").text, "")
+        self.assertEqual(self.console_errors(), [])
+
+    def test_stepping_shows_the_states_of_the_trace_in_order(self):
+        self.open(self.server.url)
+        for pieces, method in ((2, 0), (3, 2)):
+            with self.subTest(pieces=pieces, method=method):
+                trace = native(f"{pieces} {method} .\n", "--rastro=100")
+                expected = re.findall(r"^#\d+  (.+?)  g=", trace, re.MULTILINE)
+                self.search(pieces, method)
+                shown = [self.element("estado").text]
+                while self.element("proximo").is_enabled():
+                    self.element("proximo").click()
+                    shown.append(self.element("estado").text)
+                self.assertEqual(shown, expected)
+                # And back again, one step at a time.
+                self.element("anterior").click()
+                self.assertEqual(self.element("estado").text, expected[-2])
+
+    def test_a_long_search_can_be_stopped_and_the_page_goes_on(self):
+        self.open(self.server.url)
+        field = self.element("pecas")
+        field.clear()
+        field.send_keys("6")
+        Select(self.element("metodo")).select_by_value("1")
+        self.element("buscar").click()
+        WebDriverWait(self.driver, 120).until(
+            lambda d: d.find_element(By.ID, "progresso").text.startswith("Nos abertos: "))
+        self.element("parar").click()
+        self.wait_until("pronto")
+        self.assertEqual(self.element("mensagem").text, "Busca interrompida a pedido.")
+        self.search(3, 0)
+        self.assertIn("Estados examinados: 9", self.element("estatisticas").text)
+
+    def test_screenshot_is_not_blank(self):
+        self.open(self.server.url)
+        self.search(3, 0)
+        self.element("proximo").click()
+        png = self.driver.get_screenshot_as_png()
+        if ARGS.retrato:
+            with open(ARGS.retrato, "wb") as picture:
+                picture.write(png)
+        colours, width, height = png_pixels(png)
+        self.assertGreater(width * height, 0)
+        self.assertGreater(len(colours), 20)
+
+    def test_the_page_works_as_one_file_opened_from_disk(self):
+        self.open("file://" + ARGS.arquivo)
+        self.search(4, 0)
+        expected = statistics_block(native("4 0 .\n", "-e"))
+        self.assertEqual(statistics_block(self.element("estatisticas").text), expected)
+        self.assertEqual(self.console_errors(), [])
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--pagina", required=True)
+    parser.add_argument("--arquivo", required=True)
+    parser.add_argument("--hanoi", required=True)
+    parser.add_argument("--retrato")
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
