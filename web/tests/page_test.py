@@ -206,8 +206,14 @@ class Page(unittest.TestCase):
 
     def test_screenshot_is_not_blank(self):
         self.open(self.server.url)
+        self.element("ladoalado").click()
         self.search(3, 0)
-        self.element("proximo").click()
+        for _ in range(4):
+            self.element("proximo").click()
+        self.element("comparar").click()
+        WebDriverWait(self.driver, 300).until(
+            lambda d: len(d.find_elements(By.CSS_SELECTOR, "#grafico polyline")) == 3)
+        self.assertEqual(self.element("mensagem").text, "")
         png = self.driver.get_screenshot_as_png()
         if ARGS.retrato:
             with open(ARGS.retrato, "wb") as picture:
