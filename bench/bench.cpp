@@ -25,15 +25,14 @@ void setpieces(int n)
 // No progress lines, nothing watched.
 NoObserver none;
 
-const HanoiMove somemove{1, 2, 20, nullptr};
-
-HanoiState randomstate(std::mt19937& random, int n)
+// A position spread over all the pegs, or with pieces `nearfrom` and above on
+// peg 3, as a search nearing the goal meets them.
+PegSets randomsets(std::mt19937& random, int n, int nearfrom)
 {
-    HanoiState state{};
+    PegSets sets{};
     for (int i = 0; i < n; ++i)
-        state.pegs[i] = static_cast<std::int8_t>(1 + random() % 3);
-    state.move = &somemove;
-    return state;
+        sets.on[i >= nearfrom ? 3 : 1 + random() % 3] |= static_cast<std::uint16_t>(1u << i);
+    return sets;
 }
 
 // One pop and one push on a search's frontier that keeps `size` entries.
@@ -59,25 +58,21 @@ void FrontierPushPop(benchmark::State& bench)
 }
 BENCHMARK(FrontierPushPop)->RangeMultiplier(10)->Range(1000, 10000000);
 
-// eval on positions spread over all the pegs, and on positions near the
-// goal (most pieces already on peg 3), as a search meets them.
+// The score of positions spread over all the pegs, and of positions near
+// the goal (most pieces already on peg 3), as a search meets them.
 void Eval(benchmark::State& bench)
 {
     const auto method = static_cast<search_method>(bench.range(0));
     const int n = static_cast<int>(bench.range(1));
     setpieces(n);
     std::mt19937 random(2);
-    std::vector<HanoiState> positions;
+    std::vector<PegSets> positions;
     positions.reserve(4096);
-    for (int i = 0; i < 4096; ++i) {
-        HanoiState state = randomstate(random, n);
-        for (int j = n / 2; j < n && i % 2; ++j)
-            state.pegs[j] = 3;
-        positions.push_back(state);
-    }
+    for (int i = 0; i < 4096; ++i)
+        positions.push_back(randomsets(random, n, i % 2 ? n / 2 : n));
     std::size_t next = 0;
     for (auto _ : bench)
-        benchmark::DoNotOptimize(eval(positions[next++ % positions.size()], method));
+        benchmark::DoNotOptimize(score(positions[next++ % positions.size()], 20, method));
     bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(Eval)->ArgsProduct({{0, 1, 2}, {6, 10, 15}});

@@ -87,8 +87,8 @@ public:
     {
         if (--untilcheckpoint_ != 0) [[likely]]
             return true;
-        passcheckpoint();
-        return examined_ % progressinterval != 0 || observer.progress(examined_, depth);
+        const bool progressdue = passcheckpoint();
+        return !progressdue || observer.progress(examined_, depth);
     }
 
     // Why the state counted last may not be expanded, if it may not: the
@@ -104,7 +104,7 @@ public:
         // Checkpoints are the only states these limits can stop at.
         if (examined_ == limits_.examined)
             return SearchStatus::stopped;
-        if (examined_ % memorycheckinterval == 1 &&
+        if (examined_ == lastmemorycheck_ &&
             footprint(memorycheckinterval * maxsuccessors) > limits_.memory)
             return SearchStatus::outofmemory;
         return std::nullopt;
@@ -117,7 +117,7 @@ public:
         return footprint(states) <= limits_.memory;
     }
 
-    SearchResult finish(SearchStatus status, std::vector<Step> solution, std::int32_t depth,
+    SearchResult finish(SearchStatus status, std::vector<Step>&& solution, std::int32_t depth,
                         std::uint64_t memory, std::size_t frontier) const
     {
         return {status,  std::move(solution), nextcheckpoint_ - untilcheckpoint_, depth, memory,
@@ -125,16 +125,22 @@ public:
     }
 
 private:
-    // Counts the states up to the checkpoint just reached, and sets the next.
-    void passcheckpoint()
+    // Counts the states up to the checkpoint just reached and sets the next;
+    // true when the progress is due there.
+    bool passcheckpoint()
     {
         atcheckpoint_ = true;
         examined_ = nextcheckpoint_;
-        const std::int64_t nextprogress = (examined_ / progressinterval + 1) * progressinterval;
-        const std::int64_t nextmemorycheck =
-            examined_ - (examined_ - 1) % memorycheckinterval + memorycheckinterval;
-        nextcheckpoint_ = std::min({nextprogress, nextmemorycheck, limits_.examined});
+        const bool progressdue = examined_ == nextprogress_;
+        if (progressdue)
+            nextprogress_ += progressinterval;
+        if (examined_ == nextmemorycheck_) {
+            lastmemorycheck_ = examined_;
+            nextmemorycheck_ += memorycheckinterval;
+        }
+        nextcheckpoint_ = std::min({nextprogress_, nextmemorycheck_, limits_.examined});
         untilcheckpoint_ = nextcheckpoint_ - examined_;
+        return progressdue;
     }
 
     const SearchLimits limits_;
@@ -144,6 +150,9 @@ private:
     std::int64_t nextcheckpoint_ = 1;
     std::int64_t untilcheckpoint_ = 1;
     bool atcheckpoint_ = false;
+    std::int64_t nextprogress_ = progressinterval;
+    std::int64_t nextmemorycheck_ = 1;
+    std::int64_t lastmemorycheck_ = 0;
 };
 
 // The search `setup` asks for, by the engine that suits it: breadth-first

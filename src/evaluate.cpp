@@ -135,12 +135,6 @@ std::int32_t estimate(const PegSets& sets)
 
 }  // namespace
 
-std::int32_t eval(const HanoiState& state, search_method method)
-{
-    // The greedy score does not read the state's move.
-    return score(pegsets(state), method == search_method::greedy ? 0 : state.move->depth, method);
-}
-
 std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method)
 {
     switch (method) {

@@ -19,9 +19,8 @@
  * parts, so its estimate is one table lookup (childestimate); any other child
  * needs estimateparts() of its own.
  *
- * Preconditions: `pieces` is N; the state has a move unless `method` is
- * greedy. Reads nothing but the first N pegs and the move's depth, and never
- * changes `pieces`. Cost: a few bit operations per level of sub-problem;
+ * Preconditions: `pieces` is N. Reads nothing but the sets of the first N
+ * pieces, and never changes `pieces`. Cost: a few bit operations per level of sub-problem;
  * childestimate a table lookup.
  */
 #pragma once
@@ -30,8 +29,6 @@
 
 #include "hanoi.h"
 #include "puzzle.h"
-
-std::int32_t eval(const HanoiState& state, search_method method);
 
 // The estimate of a position split into the part its children can share and
 // the closing simple count of the pieces below k, toward `target` with the
@@ -52,6 +49,5 @@ EstimateParts estimateparts(const PegSets& sets);
 // parts.k.
 std::int32_t childestimate(const PegSets& sets, const EstimateParts& parts);
 
-// The same score for the position `sets` reached in `depth` moves, as a
-// search keeps them.
+// The score of the position `sets` reached in `depth` moves.
 std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method);

@@ -312,7 +312,7 @@ template <class Entry, class Observer>
     std::int32_t depth = 0;
     Entry shallow = 0;
     const auto footprint = [&](std::size_t states) { return frontier.footprint(states); };
-    const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
+    const auto finish = [&](SearchStatus status, std::vector<Step>&& solution = {}) {
         return pacing.finish(status, std::move(solution), depth, frontier.footprint(0),
                              frontier.size());
     };

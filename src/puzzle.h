@@ -33,19 +33,11 @@ inline std::uint32_t allpieces()
 struct PegSets {
     std::uint16_t on[4];
 };
-PegSets pegsets(const HanoiState& state);
 
-// Every piece on peg 1, no move, score unset.
-HanoiState startstate();
-
-// The piece on top of `peg` (the smallest piece on it); N when it is empty.
-std::int16_t topof(const HanoiState& state, std::int16_t peg);
-
-// The piece at the bottom of `peg` (the largest piece on it); N when empty.
-std::int16_t baseof(const HanoiState& state, std::int16_t peg);
+// Every piece on peg 1.
+PegSets startstate();
 
 // True when every piece lies on peg 3.
-bool hitgoal(const HanoiState& state);
 bool hitgoal(const PegSets& sets);
 
 // A move: `piece` (the top of peg `from`) goes to peg `to`.

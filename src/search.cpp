@@ -65,7 +65,7 @@ SearchResult searchloop(const SearchLimits& limits, Observer& observer)
             return SIZE_MAX;
         return entries + moves.footprint(moves.size() + states);
     };
-    const auto finish = [&](SearchStatus status, std::vector<Step> solution = {}) {
+    const auto finish = [&](SearchStatus status, std::vector<Step>&& solution = {}) {
         return pacing.finish(status, std::move(solution), depth, footprint(0), frontier.size());
     };
     // Record 0, which stands for no move, and the start state.
@@ -73,7 +73,7 @@ SearchResult searchloop(const SearchLimits& limits, Observer& observer)
         return finish(SearchStatus::outofmemory);
     moves.push_back({0, 0, 0});
     // The start state's score is never compared: it is alone on the frontier.
-    const PegSets start = pegsets(startstate());
+    const PegSets start = startstate();
     const EstimateParts startparts =
         Method == search_method::breadth ? EstimateParts{} : estimateparts(start);
     frontier.push(0, SearchNode{0, 0, start, startparts, 0});

@@ -27,12 +27,13 @@ TEST(Evaluate, ScoresOfKnownPositions)
     };
     for (const Case& c : cases) {
         const PieceCount n(c.n);
-        const HanoiMove move{1, 2, c.depth, nullptr};
-        const HanoiState s = stateof(c.pegs, &move);
-        EXPECT_EQ(eval(s, search_method::astar), c.astar) << "n=" << c.n << " row " << &c - cases;
-        EXPECT_EQ(eval(s, search_method::breadth), c.breadth)
+        const PegSets s = setsof(c.pegs);
+        EXPECT_EQ(score(s, c.depth, search_method::astar), c.astar)
             << "n=" << c.n << " row " << &c - cases;
-        EXPECT_EQ(eval(s, search_method::greedy), c.greedy) << "n=" << c.n << " row " << &c - cases;
+        EXPECT_EQ(score(s, c.depth, search_method::breadth), c.breadth)
+            << "n=" << c.n << " row " << &c - cases;
+        EXPECT_EQ(score(s, c.depth, search_method::greedy), c.greedy)
+            << "n=" << c.n << " row " << &c - cases;
     }
 }
 
@@ -40,9 +41,9 @@ TEST(Evaluate, GoalHasNoEstimateAtAnySize)
 {
     for (int size = 1; size <= maxpieces; ++size) {
         const PieceCount n(size);
-        HanoiState goal{};
-        goal.pegs.fill(3);
-        EXPECT_EQ(eval(goal, search_method::greedy), 0) << "n=" << size;
+        PegSets goal{};
+        goal.on[3] = static_cast<std::uint16_t>(allpieces());
+        EXPECT_EQ(score(goal, 0, search_method::greedy), 0) << "n=" << size;
     }
 }
 
@@ -51,8 +52,7 @@ TEST(Evaluate, PieceCountRestoredAfterNestedSubProblems)
     const PieceCount n(15);
     // k = 14 on peg 3 recurses on 14 pieces, whose own largest qualifying
     // piece recurses again.
-    const HanoiState s = stateof({1, 2, 3, 2, 1, 3, 1, 2, 3, 3, 2, 2, 3, 2, 3});
-    eval(s, search_method::greedy);
+    score(setsof({1, 2, 3, 2, 1, 3, 1, 2, 3, 3, 2, 2, 3, 2, 3}), 0, search_method::greedy);
     EXPECT_EQ(pieces, 15);
 }
 
@@ -72,8 +72,7 @@ TEST(Evaluate, AStarScoresAlongTheTwoPieceTrace)
     };
     const PieceCount n(2);
     for (const Case& c : cases) {
-        const HanoiMove move{1, 2, c.depth, nullptr};
-        EXPECT_EQ(eval(stateof(c.pegs, &move), search_method::astar), c.score)
+        EXPECT_EQ(score(setsof(c.pegs), c.depth, search_method::astar), c.score)
             << "row " << &c - cases;
     }
 }
@@ -89,11 +88,10 @@ namespace {
 TEST(Evaluate, AgreesWithTheStepByStepEvaluationEverywhere)
 {
     std::mt19937 random(2026);
-    const HanoiMove move{1, 2, 17, nullptr};
     for (int size = 1; size <= maxpieces; ++size) {
         const PieceCount n(size);
         for (int round = 0; round < 20000; ++round) {
-            HanoiState s = stateof({}, &move);
+            reference::Position s{{}, 17};
             // Positions of every kind: spread over all pegs, or mostly on one.
             const int bias = static_cast<int>(random() % 4);
             for (int i = 0; i < size; ++i) {
@@ -102,7 +100,8 @@ TEST(Evaluate, AgreesWithTheStepByStepEvaluationEverywhere)
             }
             for (search_method m :
                  {search_method::astar, search_method::breadth, search_method::greedy})
-                ASSERT_EQ(eval(s, m), reference::eval(s, m)) << "n=" << size << " round " << round;
+                ASSERT_EQ(score(reference::setsof(s), s.depth, m), reference::eval(s, m))
+                    << "n=" << size << " round " << round;
         }
     }
 }
@@ -120,7 +119,7 @@ TEST(Evaluate, ChildrenSharingTheirParentsPartsGetTheFullEstimate)
     std::int64_t moves = 0;
     for (int size = 1; size <= maxpieces; ++size) {
         const PieceCount n(size);
-        PegSets sets = pegsets(startstate());
+        PegSets sets = startstate();
         for (int step = 0; step < 200000; ++step, ++moves) {
             const EstimateParts parts = estimateparts(sets);
             ASSERT_EQ(childestimate(sets, parts), -score(sets, 0, search_method::greedy));

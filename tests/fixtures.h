@@ -32,22 +32,21 @@ private:
     std::int32_t savedoptimal_;
 };
 
-// A state with piece i on pegs[i], the given move, and score 0.
-inline HanoiState stateof(std::initializer_list<int> pegs, const HanoiMove* move = nullptr)
+// The position with piece i on pegs[i].
+inline PegSets setsof(std::initializer_list<int> pegs)
 {
-    HanoiState state{};
+    PegSets sets{};
     int i = 0;
     for (int peg : pegs)
-        state.pegs[i++] = static_cast<std::int8_t>(peg);
-    state.move = move;
-    return state;
+        sets.on[peg] |= static_cast<std::uint16_t>(1u << i++);
+    return sets;
 }
 
 // True when `steps` are legal moves, one after the other, from the start
 // position, and end with every piece on peg 3.
 inline bool leadstogoal(const std::vector<Step>& steps)
 {
-    PegSets sets = pegsets(startstate());
+    PegSets sets = startstate();
     for (const Step& step : steps) {
         const std::uint32_t source = sets.on[step.from];
         const std::uint32_t target = sets.on[step.to];

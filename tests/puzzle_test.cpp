@@ -7,12 +7,12 @@
 
 namespace {
 
-// The legal moves of `s` as {from, to, piece} triples, in the order visited.
-std::vector<std::vector<int>> movesof(const HanoiState& s)
+// The legal moves of `sets` after a move to `lastto` (0 for none) as
+// {from, to, piece} triples, in the order visited.
+std::vector<std::vector<int>> movesof(const PegSets& sets, std::int16_t lastto)
 {
     std::vector<std::vector<int>> moves;
-    const std::int16_t lastto = s.move ? s.move->to : std::int16_t{0};
-    forlegalmoves(pegsets(s), lastto, [&](const PegMove& m) {
+    forlegalmoves(sets, lastto, [&](const PegMove& m) {
         moves.push_back({m.from, m.to, m.piece});
     });
     return moves;
@@ -28,34 +28,10 @@ TEST(Puzzle, OptimalMoves)
 TEST(Puzzle, StartStateHasEveryPieceOnPegOne)
 {
     const PieceCount n(4);
-    const HanoiState start = startstate();
-    EXPECT_EQ(start.move, nullptr);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(start.pegs[i], 1);
-}
-
-TEST(Puzzle, TopAndBaseOfEachPeg)
-{
-    struct Case {
-        int n;
-        std::initializer_list<int> pegs;
-        int top[3];
-        int base[3];
-    };
-    const Case cases[] = {
-        {3, {1, 1, 1}, {0, 3, 3}, {2, 3, 3}},
-        {3, {2, 1, 2}, {1, 0, 3}, {1, 2, 3}},
-        {1, {3}, {1, 1, 0}, {1, 1, 0}},
-        {5, {3, 2, 3, 1, 3}, {3, 1, 0}, {3, 1, 4}},
-    };
-    for (const Case& c : cases) {
-        const PieceCount n(c.n);
-        const HanoiState s = stateof(c.pegs);
-        for (std::int16_t peg = 1; peg <= 3; ++peg) {
-            EXPECT_EQ(topof(s, peg), c.top[peg - 1]) << "n=" << c.n << " peg " << peg;
-            EXPECT_EQ(baseof(s, peg), c.base[peg - 1]) << "n=" << c.n << " peg " << peg;
-        }
-    }
+    const PegSets start = startstate();
+    EXPECT_EQ(start.on[1], 0b1111);
+    EXPECT_EQ(start.on[2], 0);
+    EXPECT_EQ(start.on[3], 0);
 }
 
 TEST(Puzzle, HitGoalOnlyWithEveryPieceOnPegThree)
@@ -72,7 +48,7 @@ TEST(Puzzle, HitGoalOnlyWithEveryPieceOnPegThree)
     };
     for (const Case& c : cases) {
         const PieceCount n(c.n);
-        EXPECT_EQ(hitgoal(stateof(c.pegs)), c.goal) << "n=" << c.n;
+        EXPECT_EQ(hitgoal(setsof(c.pegs)), c.goal) << "n=" << c.n;
     }
 }
 
@@ -95,9 +71,8 @@ TEST(Puzzle, LegalMovesInFixedOrderWithoutMovingTheLastPieceAgain)
     };
     for (const Case& c : cases) {
         const PieceCount n(c.n);
-        const HanoiMove last{0, c.lastto, 1, nullptr};
-        const HanoiState s = stateof(c.pegs, c.lastto ? &last : nullptr);
-        EXPECT_EQ(movesof(s), c.moves) << "n=" << c.n << " last to " << c.lastto;
+        EXPECT_EQ(movesof(setsof(c.pegs), c.lastto), c.moves)
+            << "n=" << c.n << " last to " << c.lastto;
     }
 }
 
@@ -112,19 +87,26 @@ TEST(Puzzle, LegalMovesFollowTheRuleInEveryPosition)
         for (int i = 0; i < size; ++i)
             positions *= 3;
         for (int code = 0; code < positions; ++code) {
-            HanoiState s = stateof({});
-            for (int i = 0, rest = code; i < size; ++i, rest /= 3)
-                s.pegs[i] = static_cast<std::int8_t>(1 + rest % 3);
+            int pegs[maxpieces];
+            PegSets sets{};
+            for (int i = 0, rest = code; i < size; ++i, rest /= 3) {
+                pegs[i] = 1 + rest % 3;
+                sets.on[pegs[i]] |= static_cast<std::uint16_t>(1u << i);
+            }
+            // The smallest piece on `peg`, scanning up from piece 0; N when none.
+            const auto topof = [&](int peg) {
+                int piece = 0;
+                while (piece < size && pegs[piece] != peg)
+                    ++piece;
+                return piece;
+            };
             for (std::int16_t lastto = 0; lastto <= 3; ++lastto) {
-                const HanoiMove last{0, lastto, 1, nullptr};
-                s.move = lastto ? &last : nullptr;
                 std::vector<std::vector<int>> expected;
-                for (std::int16_t i = 1; i <= 3; ++i)
-                    for (std::int16_t j = 1; j <= 3; ++j)
-                        if (i != j && topof(s, i) < topof(s, j) && topof(s, i) != size &&
-                            i != lastto)
-                            expected.push_back({i, j, topof(s, i)});
-                ASSERT_EQ(movesof(s), expected)
+                for (int i = 1; i <= 3; ++i)
+                    for (int j = 1; j <= 3; ++j)
+                        if (i != j && topof(i) < topof(j) && topof(i) != size && i != lastto)
+                            expected.push_back({i, j, topof(i)});
+                ASSERT_EQ(movesof(sets, lastto), expected)
                     << "n=" << size << " position " << code << " last to " << lastto;
             }
         }
@@ -150,8 +132,8 @@ TEST(Puzzle, ApplyMoveMovesOnePieceBetweenSets)
     };
     for (const Case& c : cases) {
         const PieceCount n(c.n);
-        const PegSets moved = applymove(pegsets(stateof(c.before)), c.move);
-        const PegSets expected = pegsets(stateof(c.after));
+        const PegSets moved = applymove(setsof(c.before), c.move);
+        const PegSets expected = setsof(c.after);
         for (int peg = 1; peg <= 3; ++peg)
             EXPECT_EQ(moved.on[peg], expected.on[peg]) << "n=" << c.n << " peg " << peg;
     }

@@ -3,19 +3,35 @@
 // checked against.
 #pragma once
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 
 #include "hanoi.h"
+#include "puzzle.h"
 
 namespace reference {
+
+// Piece i on pegs[i], reached in `depth` moves.
+struct Position {
+    std::array<std::int8_t, maxpieces> pegs{};
+    std::int32_t depth = 0;
+};
+
+inline PegSets setsof(const Position& s)
+{
+    PegSets sets{};
+    for (int i = 0; i < pieces; ++i)
+        sets.on[s.pegs[i]] |= static_cast<std::uint16_t>(1u << i);
+    return sets;
+}
 
 inline std::int32_t powerof2(int n)
 {
     return static_cast<std::int32_t>(std::pow(2.0, n));
 }
 
-inline int base(const HanoiState& s, int peg)
+inline int base(const Position& s, int peg)
 {
     for (int i = pieces - 1; i >= 0; --i)
         if (s.pegs[i] == peg)
@@ -23,7 +39,7 @@ inline int base(const HanoiState& s, int peg)
     return pieces;
 }
 
-inline std::int32_t eval(const HanoiState& s, search_method m)
+inline std::int32_t eval(const Position& s, search_method m)
 {
     const int n = pieces;
     std::int32_t h = powerof2(n) - 1;
@@ -50,7 +66,7 @@ inline std::int32_t eval(const HanoiState& s, search_method m)
             } else {
                 const std::int8_t towardtwo[4] = {0, 2, 3, 1};
                 const std::int8_t towardthree[4] = {0, 2, 1, 3};
-                HanoiState t{};
+                Position t{};
                 for (int i = 0; i < k; ++i)
                     t.pegs[i] = (p == 2 ? towardtwo : towardthree)[s.pegs[i]];
                 const std::int16_t saved = pieces;
@@ -62,7 +78,7 @@ inline std::int32_t eval(const HanoiState& s, search_method m)
         }
     }
     if (m != search_method::greedy)
-        h += s.move->depth;
+        h += s.depth;
     return -h;
 }
 

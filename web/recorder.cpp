@@ -85,7 +85,7 @@ Recorder::Recorder(search_method method, std::int64_t limit)
     : method_(method)
     , limit_(limit)
 {
-    const PegSets start = pegsets(startstate());
+    const PegSets start = startstate();
     addnode({0, 0, 0, start, 0, score(start, 0, method), 0, false});
 }
 
