@@ -326,7 +326,7 @@ function mostrarBusca(b, sufixo, alvoEstado, alvoMotivo) {
   const k = Math.min(passo, passos.length - 1);
   const registro = passos[k];
   const no = b.dados.nos[registro[NO]];
-  el(`titulo${sufixo}`).textContent = `${titulo(b.config)}: passo ${k + 1}`
+  el(`titulo${sufixo}`).textContent = `${titulo(b.config)}: passo ${k + 1} de ${b.dados.examinados}`
     + (passo > k ? ' (a busca terminou aqui)' : '');
   el(alvoEstado).textContent = no[ESTADO];
   el(`numeros${sufixo}`).textContent =
@@ -349,9 +349,11 @@ function mostrarBusca(b, sufixo, alvoEstado, alvoMotivo) {
 
 function mostrarPasso() {
   const b = buscas[0];
-  const total = b.dados.examinados;
-  el('contador').textContent = `Passo ${passo + 1} de ${ultimoPasso() + 1} gravados`
-    + ` (${total} estados examinados${b.dados.completo ? '' : '; so os primeiros foram gravados'})`;
+  const parcial = buscas.some((busca) => !busca.dados.completo);
+  el('contador').textContent = `Passo ${passo + 1} de ${ultimoPasso() + 1}`
+    + (parcial ? ` (so os primeiros ${ultimoPasso() + 1} estados examinados foram gravados)` : '')
+    + (buscas.some((busca) => !busca.dados.fiel)
+      ? '; a gravacao parou onde a fronteira da pagina nao repetiu a do motor' : '');
   mostrarBusca(b, '1', 'estado', 'motivo');
   el('busca2').hidden = buscas.length < 2;
   el('separacao').textContent = '';

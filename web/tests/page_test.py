@@ -108,7 +108,7 @@ class Server:
 def browser():
     options = webdriver.ChromeOptions()
     options.binary_location = "/usr/bin/chromium"
-    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,2000",
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,2400",
                  "--disable-dev-shm-usage", "--no-first-run", "--disable-extensions",
                  "--disable-background-networking", "--disable-component-update"):
         options.add_argument(flag)
