@@ -177,6 +177,7 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress)
     std::vector<std::string> words{"hanoi"};
     words.insert(words.end(), request.options.begin(), request.options.end());
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
