@@ -50,16 +50,24 @@ inline constexpr std::size_t hugepagebytes = std::size_t{2} << 20;
 // Up to this size a mapping is made of small pages and doubles.
 inline constexpr std::size_t smallbytes = std::size_t{64} << 10;
 
+// The largest size a mapping of whole huge pages can have.
+inline constexpr std::size_t largestbytes = SIZE_MAX / hugepagebytes * hugepagebytes;
+
 // The bytes a mapping of `capacity` bytes grows to so that it holds `needed`:
 // one page, doubling up to 64 KiB, then whole huge pages, at least an eighth
-// more each time.
+// more each time. SIZE_MAX when no size_t can count them (a 32-bit size_t
+// can come near that).
 constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
 {
     if (needed <= capacity)
         return capacity;
     if (needed <= smallbytes)
         return std::max({std::bit_ceil(needed), 2 * capacity, pagebytes});
-    const std::size_t next = std::max(needed, capacity + capacity / 8);
+    if (needed > largestbytes)
+        return SIZE_MAX;
+    const std::size_t eighthmore =
+        capacity > largestbytes - capacity / 8 ? largestbytes : capacity + capacity / 8;
+    const std::size_t next = std::max(needed, eighthmore);
     return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
 }
 

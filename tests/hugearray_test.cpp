@@ -39,6 +39,10 @@ TEST(HugeArray, FootprintIsKnownBeforeGrowingAndExactAfter)
         EXPECT_EQ(array.capacity(), c.bytes / 4) << c.elements;
     }
     EXPECT_EQ(array.footprint(SIZE_MAX / 2), SIZE_MAX);
+    // Sizes that a size_t holds but whole huge pages could not.
+    EXPECT_EQ(array.footprint(SIZE_MAX / 4 - 10), SIZE_MAX);
+    EXPECT_EQ(hugearray::grownbytes(hugearray::largestbytes - (1 << 20), hugearray::largestbytes),
+              hugearray::largestbytes);
 }
 
 TEST(HugeArray, GrowingKeepsEveryElement)

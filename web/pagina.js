@@ -39,8 +39,14 @@ function novoWorker() {
       const pedido = pedidos.get(m.id);
       pedidos.delete(m.id);
       if (!pedido) return;
-      if (m.tipo === 'resultado') pedido.resolve(m.dados);
-      else pedido.reject(new Error(m.mensagem));
+      if (m.tipo === 'resultado') {
+        pedido.resolve(m.dados);
+      } else {
+        // A module that failed may not be sound any more: the next search
+        // gets a fresh one.
+        pedido.reject(new Error(m.mensagem));
+        recomecar();
+      }
     }
   };
   w.onerror = (evento) => {
@@ -59,11 +65,15 @@ function pedir(opcoes, respostas, passos) {
   });
 }
 
-function parar() {
+function recomecar() {
   worker.terminate();
+  worker = novoWorker();
+}
+
+function parar() {
   for (const pedido of pedidos.values()) pedido.reject(new Error('Busca interrompida a pedido.'));
   pedidos.clear();
-  worker = novoWorker();
+  recomecar();
 }
 
 function marcar(estado) {
