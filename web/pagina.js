@@ -246,6 +246,16 @@ function filhosDe(nos) {
 async function buscar() {
   pararRelogios();
   el('mensagem').textContent = '';
+  if (String(pecas()) !== el('pecas').value.trim()) {
+    el('mensagem').textContent = 'O numero de pecas e um inteiro de 1 a 15.';
+    return;
+  }
+  for (const quadro of Object.values(quadros)) {
+    if (!posicaoValida(el(quadro.entrada).value, pecas())) {
+      el('mensagem').textContent = `A posicao de ${quadro.entrada} tem um digito de 1 a 3 por peca.`;
+      return;
+    }
+  }
   el('progresso').textContent = 'Buscando...';
   marcar('ocupado');
   const n = pecas();
@@ -269,7 +279,8 @@ async function buscar() {
   buscas = novas;
   passo = 0;
   mostrarResultado();
-  mostrarPasso();
+  if (buscas.every((b) => b.dados.passos.length > 0)) mostrarPasso();
+  else for (const botao of ['anterior', 'proximo', 'tocar']) el(botao).disabled = true;
 }
 
 function ultimoPasso() {
@@ -625,7 +636,14 @@ function iniciar() {
   el('anterior').addEventListener('click', () => irPara(passo - 1));
   el('tocar').addEventListener('click', tocar);
   el('animar').addEventListener('click', animar);
-  const velocidade = () => { el('velocidade-texto').textContent = `${passosPorSegundo()} passos/s`; };
+  const velocidade = () => {
+    el('velocidade-texto').textContent = `${passosPorSegundo()} passos/s`;
+    if (relogio) {  // the new pace from the next step on
+      clearInterval(relogio);
+      relogio = null;
+      tocar();
+    }
+  };
   el('velocidade').addEventListener('input', velocidade);
   velocidade();
   for (const quadro of Object.values(quadros)) {
@@ -633,6 +651,11 @@ function iniciar() {
     el(quadro.entrada).addEventListener('change', () => { quadro.pega = null; desenharQuadro(quadro); });
     desenharQuadro(quadro);
   }
+  document.addEventListener('keydown', (evento) => {
+    if (evento.target.closest('input, select, textarea') || buscas.length === 0) return;
+    if (evento.key === 'ArrowRight') irPara(passo + 1);
+    else if (evento.key === 'ArrowLeft') irPara(passo - 1);
+  });
   el('pecas').addEventListener('change', () => {
     for (const quadro of Object.values(quadros)) {
       quadro.pega = null;

@@ -22,6 +22,7 @@ import zlib
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
@@ -203,6 +204,18 @@ class Page(unittest.TestCase):
         self.assertEqual(self.element("mensagem").text, "Busca interrompida a pedido.")
         self.search(3, 0)
         self.assertIn("Estados examinados: 9", self.element("estatisticas").text)
+
+    def test_clicks_on_the_pegs_set_the_start_and_the_goal(self):
+        self.open(self.server.url)
+        third = {1: -100, 2: 0, 3: 100}  # the pegs' offsets from the picture's centre
+        for picture, clicks, position in (("inicio", (1, 2), "112"), ("inicio", (1, 3), "132"),
+                                          ("objetivo", (3, 1), "331"), ("objetivo", (2, 2), "331")):
+            with self.subTest(picture=picture, clicks=clicks):
+                for peg in clicks:
+                    ActionChains(self.driver).move_to_element_with_offset(
+                        self.element("desenho-" + picture), third[peg], 0).click().perform()
+                self.assertEqual(self.element(picture).get_attribute("value"), position)
+        self.assertEqual(self.console_errors(), [])
 
     def test_screenshot_is_not_blank(self):
         self.open(self.server.url)
