@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ostream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 
@@ -11,9 +12,17 @@
 
 namespace {
 
-Outcome outcomeof(SearchStatus status)
+// Takes every character and keeps none: a stream that never fails.
+class Discard : public std::streambuf {
+protected:
+    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+};
+
+Outcome outcomeof(const SearchResult& result)
 {
-    switch (status) {
+    if (noroomtostart(result))
+        return Outcome::noroom;
+    switch (result.status) {
     case SearchStatus::solved:
         return Outcome::solved;
     case SearchStatus::outofmemory:
@@ -83,13 +92,16 @@ void writetablerow(std::ostream& out, const RunSummary& run)
 RunSummary summarize(search_method method, const SearchResult& result, const Statistics& statistics,
                      double seconds)
 {
+    // The statistics count the start state as generated, but a search with
+    // no room for it generated nothing.
+    const bool started = !noroomtostart(result);
     return {method,
             pieces,
-            outcomeof(result.status),
+            outcomeof(result),
             static_cast<std::int64_t>(result.solution.size()),
             result.examined,
-            statistics.generated,
-            static_cast<std::int64_t>(statistics.largestfrontier),
+            started ? statistics.generated : 0,
+            started ? static_cast<std::int64_t>(statistics.largestfrontier) : 0,
             result.depth,
             result.memory,
             seconds};
@@ -121,7 +133,8 @@ void writecomparison(std::ostream& out, std::int16_t largestbreadth, bool csv, s
         writecsvheader(out);
     else
         writetableheader(out);
-    std::ostream nowhere(nullptr);  // the runs' progress lines
+    Discard discard;
+    std::ostream nowhere(&discard);  // the runs' progress lines
     for (const Series& s : series) {
         for (std::int16_t n = 1; n <= s.largest; ++n) {
             if (!out)  // nobody would see the rest of the table

@@ -8,6 +8,7 @@
 
 #include "compare.h"
 #include "engine.h"
+#include "messages.h"
 #include "observe.h"
 #include "options.h"
 #include "output.h"
@@ -113,6 +114,8 @@ RunStatus report(const Answers& answers, const SearchResult& result, std::ostrea
     if (result.status != SearchStatus::solved)
         return explainunsolved(result, err);
     if (answers.destination != ".") {
+        // Before a report that may go through the same descriptor.
+        out << std::flush;
         if (const int error = writereportfile(answers.destination, answers.method, result.solution,
                                               result.examined)) {
             explainwritefailure(err, "o arquivo de saida " + quotedname(answers.destination),
@@ -129,16 +132,17 @@ RunStatus report(const Answers& answers, const SearchResult& result, std::ostrea
 
 RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
 {
+    if (noroomtostart(result)) {
+        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
+        return RunStatus::outofmemory;
+    }
     switch (result.status) {
     case SearchStatus::solved:
         return RunStatus::solved;
     case SearchStatus::outofmemory:
-        if (result.examined == 0)
-            err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
-        else
-            err << "hanoi: memoria esgotada (" << (result.memory >> 20)
-                << " MiB em uso): busca interrompida com " << result.examined
-                << " nos examinados, profundidade " << result.depth << std::endl;
+        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
+            << " MiB em uso): busca interrompida com " << result.examined
+            << " nos examinados, profundidade " << result.depth << std::endl;
         return RunStatus::outofmemory;
     case SearchStatus::pathlost:
         err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
@@ -146,9 +150,9 @@ RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
             << std::endl;
         return RunStatus::internalfault;
     case SearchStatus::cancelled:
-        err << "hanoi: busca cancelada com " << result.examined << " nos examinados, profundidade "
-            << result.depth << std::endl;
-        return RunStatus::internalfault;
+        // Only a failed write of the progress lines cancels a search: the run
+        // ends there, and finishoutput tells why standard output failed.
+        return RunStatus::outputfailed;
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
         break;
@@ -169,7 +173,7 @@ void explaininputended(std::ostream& err)
 
 void explainallocationfailure(std::ostream& err)
 {
-    err << "hanoi: memoria esgotada: busca interrompida" << std::endl;
+    err << "hanoi: memoria esgotada" << std::endl;
 }
 
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out)

@@ -43,7 +43,8 @@ struct Options;
 // report file is only created once the search is solved. The options add a
 // trace during the search and statistics after it (also after a memory
 // stop), or replace the run by the help, the version or the comparison of
-// the methods.
+// the methods. Once `out` fails, the search stops at its next progress lines
+// and the run ends as `outputfailed`, leaving the reason to finishoutput.
 RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
               std::uint64_t memory);
 

@@ -155,6 +155,13 @@ private:
     std::int64_t lastmemorycheck_ = 0;
 };
 
+// Whether the search stopped for memory before it could store its start
+// state: it never ran.
+inline bool noroomtostart(const SearchResult& result)
+{
+    return result.status == SearchStatus::outofmemory && result.examined == 0;
+}
+
 // The search `setup` asks for, by the engine that suits it: breadth-first
 // search has one of its own, a few bytes a state. Instantiated in engine.cpp
 // for the observers of observe.h.

@@ -65,6 +65,7 @@ int main(int argc, char* argv[])
             run(std::get<Options>(options), in, out, std::cerr, memorybudget(readmemoryroom()));
     } catch (const std::bad_alloc&) {
         reserve.reset();
+        // Not necessarily in the search: it may not have started.
         explainallocationfailure(std::cerr);
         status = RunStatus::outofmemory;
     }

@@ -1,18 +1,22 @@
 #include "memory.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #if defined(__EMSCRIPTEN__)
 #include <emscripten/heap.h>
-#include <unistd.h>
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -62,15 +66,37 @@ std::optional<std::uint64_t> room(std::optional<std::uint64_t> limit,
 // The limits the system sets this process; WebAssembly has none of them.
 #if !defined(__EMSCRIPTEN__)
 
-std::optional<std::string> readtext(const std::filesystem::path& path)
-{
-    std::ifstream file(path);
-    if (!file)
-        return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+// Reads the files the room is worked out from, and remembers whether one
+// could not even be opened for want of a free descriptor.
+class Files {
+public:
+    // The whole file, or nothing when it cannot be read.
+    std::optional<std::string> read(const std::filesystem::path& path)
+    {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            shortofdescriptors_ = shortofdescriptors_ || errno == EMFILE;
+            return std::nullopt;
+        }
+        std::string text;
+        char buffer[4096];
+        ssize_t got = 0;
+        do {
+            got = ::read(fd, buffer, sizeof buffer);
+            if (got > 0)
+                text.append(buffer, static_cast<std::size_t>(got));
+        } while (got > 0 || (got < 0 && errno == EINTR));
+        ::close(fd);
+        if (got < 0)
+            return std::nullopt;
+        return text;
+    }
+
+    bool shortofdescriptors() const { return shortofdescriptors_; }
+
+private:
+    bool shortofdescriptors_ = false;
+};
 
 std::optional<std::uint64_t> softlimit(int resource)
 {
@@ -81,33 +107,81 @@ std::optional<std::uint64_t> softlimit(int resource)
 }
 
 // The first of the folders that holds `file`, read as a cgroup value.
-std::optional<std::uint64_t>
-cgroupfile(const std::string& mount, std::optional<std::string_view> path, const std::string& file)
+std::optional<std::uint64_t> cgroupfile(Files& files, const std::string& mount,
+                                        std::optional<std::string_view> path,
+                                        const std::string& file)
 {
     // Inside a cgroup namespace the process's own cgroup is the mount's root.
     for (const std::string& folder : {mount + std::string(path.value_or("")), mount}) {
-        if (const std::optional<std::string> text = readtext(std::filesystem::path(folder) / file))
+        if (const std::optional<std::string> text =
+                files.read(std::filesystem::path(folder) / file))
             return cgroupvalue(*text);
     }
     return std::nullopt;
 }
 
-std::optional<std::uint64_t> cgrouproom()
+std::optional<std::uint64_t> cgrouproom(Files& files)
 {
-    const std::optional<std::string> text = readtext("/proc/self/cgroup");
+    const std::optional<std::string> text = files.read("/proc/self/cgroup");
     if (!text)
         return std::nullopt;
     const CgroupPaths paths = cgrouppaths(*text);
     if (paths.unified) {
-        if (const auto limit = cgroupfile("/sys/fs/cgroup", paths.unified, "memory.max"))
-            return room(limit, cgroupfile("/sys/fs/cgroup", paths.unified, "memory.current"));
+        if (const auto limit = cgroupfile(files, "/sys/fs/cgroup", paths.unified, "memory.max"))
+            return room(limit,
+                        cgroupfile(files, "/sys/fs/cgroup", paths.unified, "memory.current"));
     }
     if (paths.memory) {
         const std::string mount = "/sys/fs/cgroup/memory";
-        if (const auto limit = cgroupfile(mount, paths.memory, "memory.limit_in_bytes"))
-            return room(limit, cgroupfile(mount, paths.memory, "memory.usage_in_bytes"));
+        if (const auto limit = cgroupfile(files, mount, paths.memory, "memory.limit_in_bytes"))
+            return room(limit, cgroupfile(files, mount, paths.memory, "memory.usage_in_bytes"));
     }
     return std::nullopt;
+}
+
+MemoryRoom readroom(Files& files)
+{
+    const std::string status = files.read("/proc/self/status").value_or("");
+    const std::string meminfo = files.read("/proc/meminfo").value_or("");
+    return {
+        room(softlimit(RLIMIT_AS), kilobytefield(status, "VmSize")),
+        room(softlimit(RLIMIT_DATA), kilobytefield(status, "VmData")),
+        cgrouproom(files),
+        kilobytefield(meminfo, "MemAvailable"),
+    };
+}
+
+/*
+ * The room as a child process reads it, for a process with no descriptor
+ * free: the child's descriptors are its own copies, so it may close its
+ * standard ones and read. It shares this process's cgroup and limits, and
+ * right after the fork its sizes too. Nothing when it cannot be run.
+ */
+std::optional<MemoryRoom> readroominchild()
+{
+    static_assert(std::is_trivially_copyable_v<MemoryRoom>);
+    void* const shared = ::mmap(nullptr, sizeof(MemoryRoom), PROT_READ | PROT_WRITE,
+                                MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+    if (shared == MAP_FAILED)
+        return std::nullopt;
+    std::optional<MemoryRoom> room;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+            ::close(fd);
+        Files files;
+        const MemoryRoom read = readroom(files);
+        std::memcpy(shared, &read, sizeof read);
+        ::_exit(files.shortofdescriptors() ? 1 : 0);
+    }
+    int status = 0;
+    while (child > 0 && ::waitpid(child, &status, 0) < 0 && errno == EINTR) { }
+    if (child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+        room.emplace();
+        std::memcpy(&*room, shared, sizeof(MemoryRoom));
+    }
+    ::munmap(shared, sizeof(MemoryRoom));
+    return room;
 }
 
 #endif
@@ -141,14 +215,11 @@ MemoryRoom readmemoryroom()
 
 MemoryRoom readmemoryroom()
 {
-    const std::string status = readtext("/proc/self/status").value_or("");
-    const std::string meminfo = readtext("/proc/meminfo").value_or("");
-    return {
-        room(softlimit(RLIMIT_AS), kilobytefield(status, "VmSize")),
-        room(softlimit(RLIMIT_DATA), kilobytefield(status, "VmData")),
-        cgrouproom(),
-        kilobytefield(meminfo, "MemAvailable"),
-    };
+    Files files;
+    const MemoryRoom room = readroom(files);
+    if (!files.shortofdescriptors())
+        return room;
+    return readroominchild().value_or(room);
 }
 
 #endif

@@ -28,7 +28,9 @@ inline constexpr std::uint64_t unlimitedmemory = UINT64_MAX;
 // (never below zero).
 std::uint64_t memorybudget(const MemoryRoom& room);
 
-// Reads the limits and usage of this process from the system.
+// Reads the limits and usage of this process from the system. The files
+// they come from need a descriptor each: with none free (a low
+// RLIMIT_NOFILE), a short-lived child process reads them instead.
 MemoryRoom readmemoryroom();
 
 // A "Key:   1234 kB" field of /proc/meminfo or /proc/self/status, in bytes.

@@ -54,7 +54,7 @@ bool ProgressLines::progress(std::int64_t examined, std::int32_t depth)
 {
     out_ << "Nos abertos: " << examined << std::endl;
     out_ << "Profundidade instantanea: " << depth << std::endl;
-    return true;
+    return static_cast<bool>(out_);
 }
 
 Trace::Trace(std::ostream& out, search_method method, std::int64_t limit)
@@ -71,7 +71,8 @@ void Trace::taken(const PegSets& sets, std::int32_t depth, std::size_t frontiers
         out_
             << "Rastro dos primeiros " << limit_
             << " estados (g = profundidade, h = estimativa, f = ordem na fronteira, menor antes)\n";
-    if (limit_ > 0 && count_ == limit_ + 1)
+    // count_ - 1, not limit_ + 1: the largest limit has no successor.
+    if (limit_ > 0 && count_ - 1 == limit_)
         out_ << "Rastro interrompido apos " << limit_ << " estados; a busca continua." << std::endl;
     if (!tracing())
         return;
@@ -120,6 +121,8 @@ std::string_view outcomename(const RunSummary& run)
         return run.moves == optimalmoves(run.pieces) ? "otima" : "subotima";
     case Outcome::outofmemory:
         return "memoria esgotada";
+    case Outcome::noroom:
+        return "nao comecou";
     case Outcome::unsolved:
         return "sem solucao";
     }
@@ -150,6 +153,8 @@ void writestatistics(std::ostream& out, const RunSummary& run)
         out << "Profundidade da solucao: " << run.depth << '\n';
         out << "Fator de ramificacao efetivo (b*): "
             << decimal(effectivebranching(run.generated, run.depth), 4) << '\n';
+    } else if (run.outcome == Outcome::noroom) {
+        out << "Solucao: nenhuma (memoria insuficiente para comecar a busca)\n";
     } else {
         out << "Solucao: nenhuma (" << outcomename(run) << ")\n";
         out << "Profundidade do ultimo estado examinado: " << run.depth << '\n';
@@ -173,8 +178,10 @@ void writecsvrow(std::ostream& out, const RunSummary& run)
     out << methodname(run.method) << ',' << run.pieces << ',' << outcomename(run) << ',';
     if (solved)
         out << run.moves;
-    out << ',' << run.examined << ',' << run.generated << ',' << run.largestfrontier << ','
-        << run.depth << ',';
+    out << ',' << run.examined << ',' << run.generated << ',' << run.largestfrontier << ',';
+    if (run.outcome != Outcome::noroom)
+        out << run.depth;
+    out << ',';
     if (solved)
         out << decimal(effectivebranching(run.generated, run.depth), 6);
     out << ',' << run.memory << ',' << decimal(run.seconds, 6) << ','

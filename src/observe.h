@@ -47,7 +47,8 @@ struct NoObserver {
 };
 
 // Writes "Nos abertos: <examined>" and "Profundidade instantanea: <depth>" at
-// each progress event, and nothing else.
+// each progress event, and nothing else. Once its stream has failed it asks
+// the search to stop: nobody would see the rest of the run.
 class ProgressLines : public NoObserver {
 public:
     explicit ProgressLines(std::ostream& out)
@@ -201,8 +202,9 @@ private:
     ProgressLines progress_;
 };
 
-// How a run ended, as the statistics and the comparison tell it.
-enum class Outcome { solved, outofmemory, unsolved };
+// How a run ended, as the statistics and the comparison tell it; noroom: the
+// search never started, for want of memory even for its start state.
+enum class Outcome { solved, outofmemory, noroom, unsolved };
 
 // The figures of one run, for the statistics block and the comparison.
 struct RunSummary {
@@ -213,7 +215,7 @@ struct RunSummary {
     std::int64_t examined;
     std::int64_t generated;
     std::int64_t largestfrontier;
-    std::int32_t depth;  // of the goal, or of the last state examined
+    std::int32_t depth;  // of the goal, or of the last state examined (if any)
     std::uint64_t memory;  // bytes the search held at its peak
     double seconds;  // wall time of the search
 };

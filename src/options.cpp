@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "hanoi.h"
+#include "messages.h"
 
 #ifndef HANOI_VERSION
 #error "HANOI_VERSION must be defined (the build takes it from the project's version)"
@@ -26,15 +27,23 @@ std::optional<std::int64_t> boundednumber(std::string_view text, std::int64_t lo
     return value;
 }
 
+// What the user wrote, as names are quoted in messages: every byte a
+// terminal would act on shown as an escape. `text` is a whole argument as
+// written, or the option taken from one.
+std::string asgiven(std::string_view text)
+{
+    return quotedname(text);
+}
+
 // The option getopt refused, as the user wrote it. `word` is the argument
 // getopt was reading when it refused it.
 std::string refusedoption(std::string_view word)
 {
     if (optopt == 0)
-        return std::string(word.substr(0, word.find('='))) + ": desconhecida ou ambigua";
+        return asgiven(word.substr(0, word.find('='))) + ": desconhecida ou ambigua";
     if (std::string_view("hVeC").find(static_cast<char>(optopt)) != std::string_view::npos)
-        return std::string(word.substr(0, word.find('='))) + ": esta opcao nao leva valor";
-    return std::string("-") + static_cast<char>(optopt) + ": desconhecida";
+        return asgiven(word) + ": esta opcao nao leva valor";
+    return asgiven(std::string("-") + static_cast<char>(optopt)) + ": desconhecida";
 }
 
 }  // namespace
@@ -68,7 +77,7 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
             const std::optional<std::int64_t> limit =
                 optarg ? boundednumber(optarg, 1, INT64_MAX) : defaulttrace;
             if (!limit)
-                return "--rastro=" + std::string(optarg) + ": N deve ser um inteiro positivo";
+                return asgiven(argv[optind - 1]) + ": N deve ser um inteiro positivo";
             options.trace = *limit;
             break;
         }
@@ -76,7 +85,7 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
             const std::optional<std::int64_t> largest =
                 optarg ? boundednumber(optarg, 1, maxpieces) : 5;
             if (!largest)
-                return "--comparar=" + std::string(optarg) + ": M deve ser um inteiro de 1 a " +
+                return asgiven(argv[optind - 1]) + ": M deve ser um inteiro de 1 a " +
                        std::to_string(maxpieces);
             options.compare = true;
             options.comparebreadth = static_cast<std::int16_t>(*largest);
@@ -90,8 +99,7 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
         }
     }
     if (optind < argc)
-        return "\"" + std::string(argv[optind]) +
-               "\": argumento inesperado; as respostas vem da entrada padrao";
+        return asgiven(argv[optind]) + ": argumento inesperado; as respostas vem da entrada padrao";
     if (options.compare && (options.statistics || options.trace > 0))
         return "--comparar nao combina com --estatisticas nem com --rastro";
     if (options.csv && !options.compare && !options.statistics)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 
@@ -22,7 +23,7 @@ const std::string twopiecetrace = "#1  1:[1 0] 2:[] 3:[]  g=0 h=3 f=3  fronteira
                                   "    2->3  1:[] 2:[] 3:[1 0]  g=3 h=0 f=3\n"
                                   "#4  1:[] 2:[] 3:[1 0]  g=3 h=0 f=3  fronteira=2  objetivo\n";
 
-std::string legend(int limit)
+std::string legend(std::int64_t limit)
 {
     return "Rastro dos primeiros " + std::to_string(limit) +
            " estados (g = profundidade, h = estimativa, f = ordem na fronteira, menor antes)\n";
@@ -42,7 +43,7 @@ TEST(Trace, StopsAfterItsLimitWhileTheSearchGoesOn)
     struct Case {
         int n;
         search_method method;
-        int limit;
+        std::int64_t limit;
         std::string text;
     };
     const Case cases[] = {
@@ -50,6 +51,8 @@ TEST(Trace, StopsAfterItsLimitWhileTheSearchGoesOn)
          legend(3) + twopiecetrace.substr(0, twopiecetrace.find("#4")) +
              "Rastro interrompido apos 3 estados; a busca continua.\n"},
         {2, search_method::astar, 4, legend(4) + twopiecetrace},
+        // The largest limit the options take has no successor to compare with.
+        {2, search_method::astar, INT64_MAX, legend(INT64_MAX) + twopiecetrace},
         // h is the constant 2^N - 1 for breadth-first search, and f = g + h.
         {1, search_method::breadth, 1,
          legend(1) + "#1  1:[0] 2:[] 3:[]  g=0 h=1 f=1  fronteira=0\n"

@@ -40,6 +40,7 @@ TEST(Options, ReadsEveryFormOfEachOption)
         {{"--rast"}, false, 20, false, 5, false},
         {{"-c"}, false, 0, true, 5, false},
         {{"-c6", "--csv"}, false, 0, true, 6, true},
+        {{"-r9223372036854775807"}, false, INT64_MAX, false, 5, false},
     };
     for (const Case& c : cases) {
         const auto parsed = parse(c.words);
@@ -63,17 +64,21 @@ TEST(Options, RefusesWithTheReason)
         std::string reason;
     };
     const Case cases[] = {
-        {{"-x"}, "-x: desconhecida"},
-        {{"--csv", "-xe"}, "-x: desconhecida"},
-        {{"--ajuda"}, "--ajuda: desconhecida ou ambigua"},
-        {{"--c"}, "--c: desconhecida ou ambigua"},
-        {{"--help=1"}, "--help: esta opcao nao leva valor"},
-        {{"-r0"}, "--rastro=0: N deve ser um inteiro positivo"},
-        {{"--rastro=5x"}, "--rastro=5x: N deve ser um inteiro positivo"},
+        {{"-x"}, "\"-x\": desconhecida"},
+        {{"--csv", "-xe"}, "\"-x\": desconhecida"},
+        {{"--ajuda"}, "\"--ajuda\": desconhecida ou ambigua"},
+        {{"--c"}, "\"--c\": desconhecida ou ambigua"},
+        {{"--help=1"}, "\"--help=1\": esta opcao nao leva valor"},
+        // Values as the user wrote them, quoted like file names.
+        {{"-r0"}, "\"-r0\": N deve ser um inteiro positivo"},
+        {{"-er0"}, "\"-er0\": N deve ser um inteiro positivo"},
+        {{"--rastro=5x"}, "\"--rastro=5x\": N deve ser um inteiro positivo"},
         {{"--rastro=99999999999999999999"},
-         "--rastro=99999999999999999999: N deve ser um inteiro positivo"},
-        {{"-c16"}, "--comparar=16: M deve ser um inteiro de 1 a 15"},
-        {{"--comparar="}, "--comparar=: M deve ser um inteiro de 1 a 15"},
+         "\"--rastro=99999999999999999999\": N deve ser um inteiro positivo"},
+        {{"-r\033]0;x\a"}, "\"-r\\x1b]0;x\\x07\": N deve ser um inteiro positivo"},
+        {{"-c16"}, "\"-c16\": M deve ser um inteiro de 1 a 15"},
+        {{"--comparar="}, "\"--comparar=\": M deve ser um inteiro de 1 a 15"},
+        {{"-e", "a\nb"}, "\"a\\nb\": argumento inesperado; as respostas vem da entrada padrao"},
         {{"-r", "5"}, "\"5\": argumento inesperado; as respostas vem da entrada padrao"},
         {{"-c", "-e"}, "--comparar nao combina com --estatisticas nem com --rastro"},
         {{"-r", "-c"}, "--comparar nao combina com --estatisticas nem com --rastro"},

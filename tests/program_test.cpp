@@ -2,6 +2,7 @@
 // checks what it writes, the files it makes and its exit status.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -415,14 +416,290 @@ TEST_F(Program, SignalDuringTheWriteLeavesTheOldReport)
         GTEST_SKIP() << "needs strace to deliver a signal at a known point of the write";
     // strace raises the signal as the complete new file is flushed to the
     // disk, the last step before it is renamed over the old report.
-    for (const std::string signal : {"INT", "TERM", "HUP"}) {
+    for (const std::string signal :
+         {"INT", "TERM", "HUP", "QUIT", "USR1", "PIPE", "ALRM", "XCPU"}) {
         std::ofstream(dir_ / "r.txt") << "antigo\n";
-        const Outcome o = run(
-            "15 0 r.txt", "strace -o /dev/null -e trace=fsync -e inject=fsync:signal=SIG" + signal);
+        const Outcome o = run("15 0 r.txt", "ulimit -c 0 && strace -o /dev/null -e trace=fsync -e "
+                                            "inject=fsync:signal=SIG" +
+                                                signal);
         EXPECT_GT(o.status, 128) << signal;
         EXPECT_EQ(readfile(dir_ / "r.txt"), "antigo\n") << signal;
         EXPECT_EQ(listing(dir_), (std::vector<std::string>{"input", "r.txt", "stderr", "stdout"}));
     }
+}
+
+TEST_F(Program, NewFileStaysClosedUntilComplete)
+{
+    if (std::system("command -v strace > /dev/null") != 0)
+        GTEST_SKIP() << "needs strace to see and fail the change of mode";
+    // The new file is made readable by its owner alone, and gets its final
+    // mode only once every byte is written.
+    // LeakSanitizer cannot work under strace: it is left out.
+    const std::string strace = "ASAN_OPTIONS=detect_leaks=0 strace";
+    const Outcome traced =
+        run("10 0 novo.txt", "umask 002 && " + strace + " -o trace -e trace=openat,write,fchmod");
+    EXPECT_EQ(traced.status, 0) << traced.err;
+    std::istringstream trace(readfile(dir_ / "trace"));
+    std::string temp;  // the new file's descriptor, as "(N,"
+    long lastwrite = -1, opened = -1, line = 0;
+    for (std::string text; std::getline(trace, text); ++line) {
+        if (text.find(".hanoi-") != text.npos && text.find("O_CREAT") != text.npos) {
+            EXPECT_NE(text.find(", 0600) = "), text.npos) << text;
+            temp = "(" + text.substr(text.rfind("= ") + 2) + ", ";
+        } else if (!temp.empty() && text.starts_with("write" + temp)) {
+            lastwrite = line;
+        } else if (!temp.empty() && text.starts_with("fchmod" + temp)) {
+            EXPECT_NE(text.find(", 0664)"), text.npos) << text;
+            opened = line;
+        }
+    }
+    EXPECT_GT(lastwrite, 0);
+    EXPECT_GT(opened, lastwrite);
+    // A mode that cannot be set is an error, and the old file stays.
+    std::ofstream(dir_ / "r.txt") << "antigo\n";
+    fs::permissions(dir_ / "r.txt", fs::perms::owner_read | fs::perms::owner_write);
+    const Outcome failed =
+        run("3 0 r.txt", strace + " -o /dev/null -e trace=fchmod -e inject=fchmod:error=EPERM");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "hanoi: nao foi possivel escrever o arquivo de saida \"r.txt\": "
+                          "operacao nao permitida\n");
+    EXPECT_EQ(readfile(dir_ / "r.txt"), "antigo\n");
+    EXPECT_EQ(listing(dir_), (std::vector<std::string>{"input", "novo.txt", "r.txt", "stderr",
+                                                       "stdout", "trace"}));
+}
+
+TEST_F(Program, TakenTemporaryNamesArePassedOver)
+{
+    // Every name the program could once have guessed from its process
+    // number holds a pipe, a file or a link before it starts.
+    const Outcome o =
+        run("3 0 r.txt", "sh -c 'i=0; while [ $i -lt 100 ]; do n=.hanoi-$$-$i.tmp; case $((i % 3)) "
+                         "in 0) mkfifo $n;; 1) echo alheio > $n;; 2) ln -s r.txt $n;; esac; "
+                         "i=$((i + 1)); done; exec \"$0\"'");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(readfile(dir_ / "r.txt").starts_with("3 pecas com o metodo A*.\n"));
+    EXPECT_EQ(listing(dir_).size(), runfiles.size() + 1 + 100);
+}
+
+TEST_F(Program, StandardStreamsByNameAreWrittenThrough)
+{
+    // Appended to a log, after the lines already there and the dialogue.
+    std::ofstream(dir_ / "log.txt") << "linha antiga\n";
+    const Outcome appended = run("3 0 /dev/stdout", "", ">> log.txt");
+    EXPECT_EQ(appended.status, 0) << appended.err;
+    const std::string log = readfile(dir_ / "log.txt");
+    EXPECT_TRUE(log.starts_with("linha antiga\n" + prompts)) << log;
+    EXPECT_TRUE(log.ends_with("Pensando... \n3 pecas com o metodo A*.\n"
+                              "Encontrada solucao otima (7 movimentos):\n"
+                              "1->3\n1->2\n3->2\n1->3\n2->1\n2->3\n1->3\n"
+                              "Total de nos examinados (incluindo o final): 9\n"))
+        << log;
+    // A file already removed stays removed: no "... (deleted)" appears.
+    const Outcome removed =
+        run("3 0 /dev/fd/1", "sh -c 'rm gone.txt && exec \"$0\"'", "> gone.txt");
+    EXPECT_EQ(removed.status, 0) << removed.err;
+    EXPECT_EQ(listing(dir_), (std::vector<std::string>{"input", "log.txt", "stderr"}));
+    // The program's own input is never written, be it a file or a pipe
+    // (where the report would be lost, or fill the pipe and hang).
+    struct Case {
+        std::string pipe;  // what feeds the program, or nothing
+        std::string redirection;
+        std::string name;
+    };
+    const Case cases[] = {
+        {"", "< input", "/dev/stdin"},
+        {"", "< input", "input"},
+        {"cat input |", "", "/dev/stdin"},
+    };
+    for (const Case& c : cases) {
+        const std::string input = "15 0 " + c.name;
+        std::ofstream(dir_ / "input") << input;
+        const std::string command = "cd '" + dir_.string() + "' && " + c.pipe +
+                                    " timeout 20 '" HANOI_BINARY "' " + c.redirection +
+                                    " > stdout 2> stderr";
+        const int raw = std::system(command.c_str());
+        EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 1) << c.pipe << c.redirection;
+        EXPECT_EQ(readfile(dir_ / "stderr"),
+                  "hanoi: nao foi possivel escrever o arquivo de saida \"" + c.name +
+                      "\": e a entrada padrao do programa\n");
+        EXPECT_EQ(readfile(dir_ / "input"), input);
+    }
+}
+
+// The program run by two ordinary users besides root, in folders they share:
+// needs root to hand files to them, and setpriv to become them.
+class SharedFolder : public Program {
+protected:
+    static constexpr uid_t ana = 65533;
+    static constexpr uid_t bruno = 65534;
+
+    void SetUp() override
+    {
+        if (::geteuid() != 0)
+            GTEST_SKIP() << "needs root to give files to other users";
+        if (std::system("command -v setpriv > /dev/null") != 0)
+            GTEST_SKIP() << "needs setpriv to run as another user";
+        Program::SetUp();
+        fs::permissions(dir_, fs::perms::all);
+    }
+
+    // The command-line prefix that runs the program as `uid`, with the
+    // supplementary groups given (none by default).
+    static std::string as(uid_t uid, const std::string& groups = "")
+    {
+        return "setpriv --reuid=" + std::to_string(uid) + " --regid=" + std::to_string(uid) +
+               (groups.empty() ? " --clear-groups" : " --groups=" + groups);
+    }
+
+    // A folder anyone may write with the sticky bit, as /tmp, owned by root.
+    fs::path stickyfolder(const std::string& name) const
+    {
+        fs::create_directory(dir_ / name);
+        fs::permissions(dir_ / name, fs::perms::all | fs::perms::sticky_bit);
+        return dir_ / name;
+    }
+
+    static void give(const fs::path& path, uid_t uid, gid_t gid)
+    {
+        ASSERT_EQ(::lchown(path.c_str(), uid, gid), 0) << path;
+    }
+};
+
+TEST_F(SharedFolder, LinksPlantedByAnotherUserAreRefused)
+{
+    const fs::path shared = stickyfolder("compartilhada");
+    const fs::path home = dir_ / "ana";
+    fs::create_directory(home);
+    give(home, ana, ana);
+    struct Case {
+        std::string runner;
+        std::string name;  // in the shared folder
+        std::string target;  // where its link leads
+        uid_t linkowner;
+        bool followed;
+    };
+    const Case cases[] = {
+        // Bruno's link to Ana's notes, in Ana's run and in root's.
+        {as(ana), "relatorio.txt", "../ana/notas.txt", bruno, false},
+        {"", "relatorio.txt", "../ana/notas.txt", bruno, false},
+        // A link to her folder, in the middle of the name.
+        {as(ana), "pasta/notas.txt", "../ana", bruno, false},
+        // Her own link, and the folder owner's.
+        {as(ana), "meu.txt", "../ana/notas.txt", ana, true},
+        {as(ana), "raiz.txt", "../ana/notas.txt", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.runner + " " + c.name);
+        std::ofstream(home / "notas.txt") << "privado\n";
+        give(home / "notas.txt", ana, ana);
+        const std::string linkname = c.name.substr(0, c.name.find('/'));
+        fs::create_symlink(c.target, shared / linkname);
+        give(shared / linkname, c.linkowner, c.linkowner);
+        const Outcome o = run("3 0 compartilhada/" + c.name, c.runner);
+        const std::string notes = readfile(home / "notas.txt");
+        if (c.followed) {
+            EXPECT_EQ(o.status, 0) << o.err;
+            EXPECT_TRUE(notes.starts_with("3 pecas com o metodo A*.\n")) << notes;
+        } else {
+            EXPECT_EQ(o.status, 1);
+            EXPECT_EQ(o.err, "hanoi: nao foi possivel escrever o arquivo de saida "
+                             "\"compartilhada/" +
+                                 c.name +
+                                 "\": link simbolico de outro usuario numa pasta "
+                                 "compartilhada; o programa nao o segue\n");
+            EXPECT_EQ(notes, "privado\n");
+        }
+        EXPECT_TRUE(fs::is_symlink(shared / linkname));
+        EXPECT_EQ(listing(home), (std::vector<std::string>{"notas.txt"}));
+        fs::remove(shared / linkname);
+    }
+}
+
+TEST_F(SharedFolder, ReplacedFileKeepsItsGroup)
+{
+    constexpr gid_t team = 4242;
+    fs::create_directory(dir_ / "equipe");
+    fs::permissions(dir_ / "equipe", fs::perms::all);
+    const fs::path file = dir_ / "equipe" / "r.txt";
+    struct Case {
+        std::string runner;
+        uid_t owner;  // afterwards
+        gid_t group;
+    };
+    const Case cases[] = {
+        {"", bruno, team},  // root may keep both
+        {as(ana, std::to_string(team)), ana, team},  // a member keeps the group
+        {as(ana), ana, ana},  // and no one else may set it
+    };
+    for (const Case& c : cases) {
+        std::ofstream(file) << "antigo\n";
+        give(file, bruno, team);
+        fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write |
+                                  fs::perms::group_read | fs::perms::group_write |
+                                  fs::perms::others_read | fs::perms::others_write);
+        const Outcome o = run("3 0 equipe/r.txt", c.runner);
+        EXPECT_EQ(o.status, 0) << c.runner << ": " << o.err;
+        struct stat status { };
+        ASSERT_EQ(::stat(file.c_str(), &status), 0);
+        EXPECT_EQ(status.st_uid, c.owner) << c.runner;
+        EXPECT_EQ(status.st_gid, c.group) << c.runner;
+        EXPECT_EQ(status.st_mode & 07777, 0666u) << c.runner;
+    }
+}
+
+TEST_F(SharedFolder, StickyFolderTakesAWritableFileInPlace)
+{
+    // Bruno's file, which Ana may write but not rename over.
+    const fs::path shared = stickyfolder("compartilhada");
+    std::ofstream(shared / "r.txt") << std::string(500, 'z');
+    give(shared / "r.txt", bruno, bruno);
+    fs::permissions(shared / "r.txt", fs::perms::owner_read | fs::perms::owner_write |
+                                          fs::perms::others_read | fs::perms::others_write);
+    const Outcome o = run("3 0 compartilhada/r.txt", as(ana));
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(readfile(shared / "r.txt").starts_with("3 pecas com o metodo A*.\n"));
+    EXPECT_EQ(readfile(shared / "r.txt").find('z'), std::string::npos);
+    struct stat status { };
+    ASSERT_EQ(::stat((shared / "r.txt").c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, bruno);
+    EXPECT_EQ(listing(shared), (std::vector<std::string>{"r.txt"}));
+}
+
+TEST_F(Program, MemoryBudgetNeedsNoFreeDescriptor)
+{
+#ifdef HANOI_SANITIZED
+    GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
+#endif
+    // With standard input, output and error open, three descriptors leave
+    // none free: the budget is still worked out and stops the search.
+    const Outcome o = run("7 1 .", "prlimit --nofile=3 --as=16777216");
+    EXPECT_EQ(o.status, 3);
+    EXPECT_TRUE(o.err.starts_with("hanoi: memoria esgotada (")) << o.err;
+    EXPECT_NE(o.err.find(" nos examinados, profundidade "), std::string::npos) << o.err;
+    // And the reasons are Portuguese there too.
+    const Outcome file = run("3 0 r.txt", "prlimit --nofile=3");
+    EXPECT_EQ(file.status, 1);
+    EXPECT_EQ(file.err, "hanoi: nao foi possivel escrever o arquivo de saida \"r.txt\": arquivos "
+                        "abertos demais\n");
+}
+
+TEST_F(Program, MemoryCgroupStopsTheSearchWithoutFreeDescriptors)
+{
+    // A memory cgroup of its own, where cgroup v2 lets root make one.
+    const fs::path root = "/sys/fs/cgroup";
+    if (::geteuid() != 0 ||
+        readfile(root / "cgroup.subtree_control").find("memory") == std::string::npos)
+        GTEST_SKIP() << "needs root and cgroup v2 with the memory controller on /sys/fs/cgroup";
+    const fs::path group = root / ("hanoi-test-" + std::to_string(::getpid()));
+    if (!fs::create_directory(group))
+        GTEST_SKIP() << "cannot make a cgroup under " << root;
+    std::ofstream(group / "memory.max") << (64 << 20);
+    std::ofstream(group / "memory.swap.max") << 0;
+    const Outcome o = run("7 1 .", "sh -c 'echo $$ > " + (group / "cgroup.procs").string() +
+                                       " && exec prlimit --nofile=3 \"$0\"'");
+    fs::remove(group);
+    EXPECT_EQ(o.status, 3) << o.err;
+    EXPECT_TRUE(o.err.starts_with("hanoi: memoria esgotada (")) << o.err;
 }
 
 TEST_F(Program, SmallMemoryLimitsLetSmallRunsFinish)
@@ -451,10 +728,33 @@ TEST_F(Program, LimitWithNoRoomToSearchSaysSo)
 #ifdef HANOI_SANITIZED
     GTEST_SKIP() << "sanitizers reserve more address space than the limit allows";
 #endif
-    // Too tight even for the reserve kept for the last words.
-    const Outcome o = run("1 0 .", "prlimit --as=3000000");
-    EXPECT_EQ(o.status, 3);
-    EXPECT_EQ(o.err, "hanoi: memoria insuficiente para comecar a busca\n");
+    // Too tight even for the reserve kept for the last words. The statistics
+    // and the comparison say the search never started, and generated nothing.
+    struct Case {
+        std::string input;
+        std::string options;
+        int status;
+        std::string out;  // a part of it
+        std::string err;
+    };
+    const Case cases[] = {
+        {"1 0 .", "", 3, "Pensando... \n", "hanoi: memoria insuficiente para comecar a busca\n"},
+        {"1 0 .", "-e", 3,
+         "Estados examinados: 0\nEstados gerados (com o inicial): 0\nMaior fronteira: 0 estados\n"
+         "Solucao: nenhuma (memoria insuficiente para comecar a busca)\nMemoria no pico",
+         "hanoi: memoria insuficiente para comecar a busca\n"},
+        {"", "-c1", 0,
+         "\nA*            1           -  nao comecou                 0            0                "
+         "0",
+         ""},
+        {"", "-c1 --csv", 0, "\nGuloso,15,nao comecou,,0,0,0,,,0,", ""},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.input, "prlimit --as=3000000", c.options + " > stdout");
+        EXPECT_EQ(o.status, c.status) << c.options;
+        EXPECT_NE(o.out.find(c.out), std::string::npos) << c.options << '\n' << o.out;
+        EXPECT_EQ(o.err, c.err) << c.options;
+    }
 }
 
 TEST_F(Program, ClosedPipeEndsQuietly)
@@ -470,6 +770,30 @@ TEST_F(Program, ClosedPipeEndsQuietly)
     EXPECT_EQ(readfile(dir_ / "stdout"), "Escolha o ");
 }
 
+TEST_F(Program, FailedStandardOutputStopsTheSearch)
+{
+    if (std::system("env --block-signal=PIPE true 2> /dev/null") != 0)
+        GTEST_SKIP() << "needs env --block-signal to start the program with SIGPIPE blocked";
+    // Breadth-first search with 6 pieces would run for minutes: it stops at
+    // its first progress lines instead, a full disk or a closed pipe alike.
+    const std::string pipe = "; echo $? > status; } | head -c 10 > /dev/null";
+    struct Case {
+        std::string before;
+        std::string after;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"timeout 20", "> /dev/full", "nao ha espaco livre no disco"},
+        {"{ timeout 20 env --block-signal=PIPE", pipe, "o pipe foi fechado por quem o lia"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run("6 1 .", c.before, c.after);
+        const int status = c.after == pipe ? std::stoi(readfile(dir_ / "status")) : o.status;
+        EXPECT_EQ(status, 1) << c.reason;
+        EXPECT_EQ(o.err, "hanoi: nao foi possivel escrever na saida padrao: " + c.reason + "\n");
+    }
+}
+
 TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
 {
     struct Case {
@@ -477,7 +801,12 @@ TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
         std::string message;
     };
     const Case cases[] = {
-        {"-x", "hanoi: opcao invalida: -x: desconhecida (veja hanoi --help)\n"},
+        {"-x", "hanoi: opcao invalida: \"-x\": desconhecida (veja hanoi --help)\n"},
+        {"-r0", "hanoi: opcao invalida: \"-r0\": N deve ser um inteiro positivo (veja hanoi "
+                "--help)\n"},
+        {"$(printf -- '-c\\033[2J')",
+         "hanoi: opcao invalida: \"-c\\x1b[2J\": M deve ser um inteiro de 1 a 15 (veja hanoi "
+         "--help)\n"},
         {"3 0 .",
          "hanoi: opcao invalida: \"3\": argumento inesperado; as respostas vem da entrada padrao "
          "(veja hanoi --help)\n"},

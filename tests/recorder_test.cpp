@@ -130,7 +130,7 @@ TEST(Page, RunsSayWhatTheConsoleSays)
                   "Estados gerados (com o inicial): 13\\n"},
              Case{{"-x"},
                   "3 0",
-                  "{\"erro\":\"hanoi: opcao invalida: -x: desconhecida (veja hanoi "
+                  "{\"erro\":\"hanoi: opcao invalida: \\\"-x\\\": desconhecida (veja hanoi "
                   "--help)\\n\"}"},
              Case{{"--rastro=2"}, "2 0", "\"rastro\":\"Rastro dos primeiros 2 estados"},
              Case{{}, "3", "{\"erro\":\"hanoi: a entrada terminou antes do fim do dialogo\\n\"}"},
