@@ -1,12 +1,14 @@
 #include "compare.h"
 
+#include <time.h>
+
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <ostream>
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "puzzle.h"
 
@@ -28,6 +30,7 @@ Outcome outcomeof(const SearchResult& result)
     case SearchStatus::outofmemory:
         return Outcome::outofmemory;
     case SearchStatus::stopped:
+        return Outcome::stopped;
     case SearchStatus::cancelled:
     case SearchStatus::exhausted:
     case SearchStatus::pathlost:
@@ -42,60 +45,93 @@ struct Column {
     int width;
     bool left;
 };
-constexpr std::array<Column, 8> columns{{
-    {"Metodo", 8, true},
+constexpr Column methodcolumn{"Metodo", 8, true};
+constexpr Column heuristiccolumn{"Heuristica", 10, true};
+constexpr std::array<Column, 6> figurecolumns{{
     {"Pecas", 5, false},
     {"Movimentos", 10, false},
     {"Resultado", 16, true},
     {"Examinados", 11, false},
     {"Gerados", 11, false},
     {"Maior fronteira", 15, false},
-    {"Tempo (s)", 10, false},
 }};
+constexpr Column droppedcolumn{"Descartados", 11, false};
+constexpr Column timecolumn{"Tempo (s)", 10, false};
 
-void writecells(std::ostream& out, const std::array<std::string, columns.size()>& cells)
+// One cell of a row: its column and its text.
+struct Cell {
+    Column column;
+    std::string text;
+};
+
+void writecells(std::ostream& out, const std::vector<Cell>& cells)
 {
     std::string line;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        const std::string_view cell = cells[i];
-        const std::string padding(cell.size() < static_cast<std::size_t>(columns[i].width)
-                                      ? columns[i].width - cell.size()
-                                      : 0,
-                                  ' ');
-        line += i > 0 ? "  " : "";
-        line += columns[i].left ? std::string(cell) + padding : padding + std::string(cell);
+    for (const Cell& cell : cells) {
+        const std::size_t width = static_cast<std::size_t>(cell.column.width);
+        const std::string padding(cell.text.size() < width ? width - cell.text.size() : 0, ' ');
+        line += line.empty() ? "" : "  ";
+        line += cell.column.left ? cell.text + padding : padding + cell.text;
     }
     line.erase(line.find_last_not_of(' ') + 1);
     out << line << std::endl;
 }
 
-void writetableheader(std::ostream& out)
+// The row's cells, or with `run` null the headings: the heuristic's column
+// when the table names heuristics, the dropped states' in graph search.
+std::vector<Cell> rowcells(const RunSummary* run, bool heuristics, bool graph)
 {
-    std::array<std::string, columns.size()> cells;
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        cells[i] = columns[i].heading;
-    writecells(out, cells);
+    const auto text = [&](const Column& column, std::string value) {
+        return Cell{column, run ? std::move(value) : std::string(column.heading)};
+    };
+    std::vector<Cell> cells;
+    cells.push_back(text(methodcolumn, run ? std::string(methodname(run->method)) : ""));
+    if (heuristics)
+        cells.push_back(
+            text(heuristiccolumn,
+                 run && run->method != search_method::breadth
+                     ? std::string(heuristicnames[static_cast<std::size_t>(run->estimate)])
+                     : "-"));
+    const bool solved = run && run->outcome == Outcome::solved;
+    const std::string figures[] = {
+        run ? std::to_string(run->pieces) : "",    solved ? std::to_string(run->moves) : "-",
+        run ? std::string(outcomename(*run)) : "", run ? std::to_string(run->examined) : "",
+        run ? std::to_string(run->generated) : "", run ? std::to_string(run->largestfrontier) : "",
+    };
+    for (std::size_t i = 0; i < figurecolumns.size(); ++i)
+        cells.push_back(text(figurecolumns[i], figures[i]));
+    if (graph)
+        cells.push_back(text(droppedcolumn, run ? std::to_string(run->dropped) : ""));
+    char seconds[32] = "";
+    if (run)
+        std::snprintf(seconds, sizeof seconds, "%.6f", run->seconds);
+    cells.push_back(text(timecolumn, seconds));
+    return cells;
 }
 
-void writetablerow(std::ostream& out, const RunSummary& run)
+// Heuristics that say little of the goal: the search they lead is as large
+// as breadth-first search's.
+bool uninformed(heuristic kind)
 {
-    char seconds[32];
-    std::snprintf(seconds, sizeof seconds, "%.6f", run.seconds);
-    writecells(out, {std::string(methodname(run.method)), std::to_string(run.pieces),
-                     run.outcome == Outcome::solved ? std::to_string(run.moves) : "-",
-                     std::string(outcomename(run)), std::to_string(run.examined),
-                     std::to_string(run.generated), std::to_string(run.largestfrontier), seconds});
+    return kind == heuristic::zero || kind == heuristic::fora;
 }
 
 }  // namespace
 
-RunSummary summarize(search_method method, const SearchResult& result, const Statistics& statistics,
-                     double seconds)
+double cpuseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+RunSummary summarize(const SearchSetup& setup, const SearchResult& result,
+                     const Statistics& statistics, double seconds)
 {
     // The statistics count the start state as generated, but a search with
     // no room for it generated nothing.
     const bool started = !noroomtostart(result);
-    return {method,
+    return {setup.method,
             pieces,
             outcomeof(result),
             static_cast<std::int64_t>(result.solution.size()),
@@ -103,36 +139,49 @@ RunSummary summarize(search_method method, const SearchResult& result, const Sta
             started ? statistics.generated : 0,
             started ? static_cast<std::int64_t>(statistics.largestfrontier) : 0,
             result.depth,
-            result.memory,
-            seconds};
+            started ? statistics.peakbytes : 0,
+            seconds,
+            optimal,
+            setup.estimate,
+            setup.ties,
+            setup.graph,
+            statistics.droppedstates};
 }
 
-MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_t memory,
+MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
                            std::int64_t tracelimit)
 {
-    Watch watch(out, method, tracelimit);
-    const auto start = std::chrono::steady_clock::now();
-    SearchResult result = searchwith({method}, {memory}, watch);
-    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    const RunSummary summary = summarize(method, result, watch.statistics(), elapsed.count());
+    Watch watch(out, scoringof(setup), tracelimit, heldby(setup));
+    const double start = cpuseconds();
+    SearchResult result = searchwith(setup, limits, watch);
+    const double seconds = cpuseconds() - start;
+    const RunSummary summary = summarize(setup, result, watch.statistics(), seconds);
     return {std::move(result), summary};
 }
 
-void writecomparison(std::ostream& out, std::int16_t largestbreadth, bool csv, std::uint64_t memory)
+void writecomparison(std::ostream& out, const Options& options, bool csvheader,
+                     std::uint64_t memory)
 {
     struct Series {
         search_method method;
+        heuristic estimate;
         std::int16_t largest;
     };
-    const Series series[] = {
-        {search_method::astar, maxpieces},
-        {search_method::breadth, largestbreadth},
-        {search_method::greedy, maxpieces},
+    const std::vector<heuristic> heuristics =
+        options.heuristics.empty() ? std::vector{heuristic::padrao} : options.heuristics;
+    std::vector<Series> series;
+    const auto informedseries = [&](search_method method) {
+        for (const heuristic kind : heuristics)
+            series.push_back({method, kind, uninformed(kind) ? options.comparebreadth : maxpieces});
     };
-    if (csv)
+    informedseries(search_method::astar);
+    series.push_back({search_method::breadth, heuristic::padrao, options.comparebreadth});
+    informedseries(search_method::greedy);
+    const bool heuristiccolumn = !options.heuristics.empty();
+    if (options.csv && csvheader)
         writecsvheader(out);
-    else
-        writetableheader(out);
+    else if (!options.csv)
+        writecells(out, rowcells(nullptr, heuristiccolumn, options.graph));
     Discard discard;
     std::ostream nowhere(&discard);  // the runs' progress lines
     for (const Series& s : series) {
@@ -141,11 +190,54 @@ void writecomparison(std::ostream& out, std::int16_t largestbreadth, bool csv, s
                 return;
             pieces = n;
             optimal = optimalmoves(n);
-            const RunSummary run = measuredsearch(s.method, nowhere, memory, 0).summary;
-            if (csv)
+            const SearchSetup setup{s.method, s.estimate, options.ties, options.graph, {}, {}};
+            const SearchLimits limits{memory, isclassic(setup) ? INT64_MAX : comparelimit};
+            const RunSummary run = measuredsearch(setup, nowhere, limits, 0).summary;
+            if (options.csv)
                 writecsvrow(out, run);
             else
-                writetablerow(out, run);
+                writecells(out, rowcells(&run, heuristiccolumn, options.graph));
         }
+    }
+}
+
+void writeanalysis(std::ostream& out, const std::vector<HeuristicAnalysis>& analyses, bool csv,
+                   bool csvheader)
+{
+    if (csv) {
+        if (csvheader)
+            out << "heuristica,posicoes,superestimadas,maior_excesso,movimentos_inconsistentes"
+                << std::endl;
+        for (const HeuristicAnalysis& a : analyses)
+            out << heuristicnames[static_cast<std::size_t>(a.kind)] << ',' << a.positions << ','
+                << a.overestimated << ',' << a.largestexcess << ',' << a.inconsistentmoves
+                << std::endl;
+        return;
+    }
+    constexpr std::array<Column, 5> analysiscolumns{{
+        {"Heuristica", 10, true},
+        {"Posicoes", 8, false},
+        {"Superestimadas", 14, false},
+        {"Maior excesso", 13, false},
+        {"Movimentos inconsistentes", 25, false},
+    }};
+    std::vector<Cell> headings;
+    headings.reserve(analysiscolumns.size());
+    for (const Column& column : analysiscolumns)
+        headings.push_back({column, std::string(column.heading)});
+    writecells(out, headings);
+    for (const HeuristicAnalysis& a : analyses) {
+        const std::string texts[] = {
+            std::string(heuristicnames[static_cast<std::size_t>(a.kind)]),
+            std::to_string(a.positions),
+            std::to_string(a.overestimated),
+            std::to_string(a.largestexcess),
+            std::to_string(a.inconsistentmoves),
+        };
+        std::vector<Cell> cells;
+        cells.reserve(analysiscolumns.size());
+        for (std::size_t i = 0; i < analysiscolumns.size(); ++i)
+            cells.push_back({analysiscolumns[i], texts[i]});
+        writecells(out, cells);
     }
 }

@@ -2,38 +2,66 @@
  * Measured runs and the comparison of the methods.
  *
  * measuredsearch runs one search watched for its statistics (and a trace of
- * its first `tracelimit` states on `out`, none for 0) and times it by the wall
- * clock. Preconditions: `pieces` and `optimal` are set for the run.
+ * its first `tracelimit` states on `out`, none for 0) and times it by the CPU
+ * time of the process. Preconditions: `pieces` and `optimal` are set for the
+ * run.
  *
  * writecomparison needs no answers: it runs A* and greedy search with 1 to 15
- * pieces and breadth-first search with 1 to `largestbreadth`, one after the
- * other in that order, and writes one row a run as each ends (method, pieces,
- * moves, optimal or not, states examined and generated, largest frontier,
- * time), as a text table or as CSV. A run that stops for memory says so in
- * its row and the table goes on; once `out` fails, no further run starts. It
- * sets `pieces` and `optimal` for each run; progress lines are not written.
+ * pieces and breadth-first search with 1 to `comparebreadth`, one after the
+ * other in that order, and writes one row a run as each ends (method,
+ * pieces, moves, optimal or not, states examined and generated, largest
+ * frontier, time), as a text table or as CSV. With heuristics named, A* and
+ * greedy search run once with each, in the order given; those that know
+ * little of the goal (zero, fora) leave the search as large as breadth-first
+ * search's, so they too run only up to `comparebreadth` pieces. Every run
+ * has the options' tie order and graph or tree search; the text table gains
+ * a column for the heuristic when heuristics are named and one for the
+ * states dropped in graph search. A run that stops for memory, or at
+ * `comparelimit`, says so in its row and the table goes on; once `out` fails, no further run
+ * starts. It sets `pieces` and `optimal` for each run; progress lines are not written.
  */
 #pragma once
 
 #include <cstdint>
 #include <iosfwd>
+#include <vector>
 
 #include "engine.h"
 #include "hanoi.h"
+#include "heuristics.h"
 #include "observe.h"
+#include "options.h"
 
 struct MeasuredRun {
     SearchResult result;
     RunSummary summary;
 };
 
-// The figures of a run of `pieces` pieces that ended with `result`, watched
-// by `statistics`, in `seconds` of wall time.
-RunSummary summarize(search_method method, const SearchResult& result, const Statistics& statistics,
-                     double seconds);
+// CPU time of the process so far, in seconds: what the statistics time.
+double cpuseconds();
 
-MeasuredRun measuredsearch(search_method method, std::ostream& out, std::uint64_t memory,
+// The figures of a run of `setup` that ended with `result`, watched by
+// `statistics`, in `seconds` of CPU time.
+RunSummary summarize(const SearchSetup& setup, const SearchResult& result,
+                     const Statistics& statistics, double seconds);
+
+MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
                            std::int64_t tracelimit);
 
-void writecomparison(std::ostream& out, std::int16_t largestbreadth, bool csv,
+// A row of the comparison that is not a classic search (isclassic) stops
+// after this many states examined: some never end (greedy tree search with
+// the estimate fora or zero goes round for ever) and would otherwise hold
+// the machine's memory for minutes.
+inline constexpr std::int64_t comparelimit = 5'000'000;
+
+// The table of `options` (comparebreadth, heuristics, ties, graph, csv); the
+// CSV header only when `csvheader`.
+void writecomparison(std::ostream& out, const Options& options, bool csvheader,
                      std::uint64_t memory);
+
+// The analysis of the heuristics (heuristics.h) as a text table, one row per
+// heuristic, or as CSV rows under the header
+// heuristica,posicoes,superestimadas,maior_excesso,movimentos_inconsistentes
+// (written only when `csvheader`).
+void writeanalysis(std::ostream& out, const std::vector<HeuristicAnalysis>& analyses, bool csv,
+                   bool csvheader);

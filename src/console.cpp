@@ -1,13 +1,20 @@
 #include "console.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <charconv>
 #include <istream>
+#include <memory>
 #include <ostream>
 #include <string_view>
 #include <system_error>
 
 #include "compare.h"
 #include "engine.h"
+#include "heuristics.h"
 #include "messages.h"
 #include "observe.h"
 #include "options.h"
@@ -106,6 +113,66 @@ void explainwritefailure(std::ostream& err, std::string_view destination, int er
         << std::endl;
 }
 
+// The file of --csv=ARQUIVO, open to append to it.
+struct CsvFile {
+    std::unique_ptr<FileOutput> buffer;
+    bool empty;  // nothing in it yet: the header goes first
+};
+
+// Opens `name` to append to it, following the kernel's own rules (a link is
+// followed by open itself; a new file gets 0664 less the umask). A pipe
+// with no reader fails at once instead of waiting for one, and a file that is
+// not a regular file gets a header as if it were new. Returns the error
+// number, or 0.
+int openappend(const std::string& name, CsvFile& file)
+{
+    const int fd = ::open(name.c_str(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0664);
+    if (fd < 0)
+        return errno;
+    file.buffer = std::make_unique<FileOutput>(fd, true);
+    struct stat status { };
+    if (::fstat(fd, &status) != 0 || ::fcntl(fd, F_SETFL, O_WRONLY | O_APPEND) != 0)
+        return errno;
+    file.empty = !S_ISREG(status.st_mode) || status.st_size == 0;
+    return 0;
+}
+
+std::string csvdestination(const std::string& name)
+{
+    return "o arquivo CSV " + quotedname(name);
+}
+
+// Flushes and closes the CSV file; a failure turns `status` into
+// `outputfailed`, explained on `err`.
+RunStatus finishcsv(RunStatus status, const std::string& name, CsvFile& file, std::ostream& err)
+{
+    if (const int error = file.buffer->finish()) {
+        explainwritefailure(err, csvdestination(name), error);
+        return status == RunStatus::solved ? RunStatus::outputfailed : status;
+    }
+    return status;
+}
+
+// Writes what `write` writes as CSV to standard output, or appended to the
+// file of --csv=ARQUIVO, with the header when the stream or file is new.
+template <class Write>
+RunStatus writecsv(const Options& options, std::ostream& out, std::ostream& err, Write&& write)
+{
+    if (options.csvfile.empty()) {
+        write(out, true);
+        return RunStatus::solved;
+    }
+    CsvFile file;
+    if (const int error = openappend(options.csvfile, file)) {
+        explainwritefailure(err, csvdestination(options.csvfile), error);
+        return RunStatus::outputfailed;
+    }
+    std::ostream stream(file.buffer.get());
+    write(stream, file.empty);
+    return finishcsv(RunStatus::solved, options.csvfile, file, err);
+}
+
 // Explains a search that did not solve, or writes its report to the screen
 // or the named file.
 RunStatus report(const Answers& answers, const SearchResult& result, std::ostream& out,
@@ -161,7 +228,7 @@ RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
     return RunStatus::internalfault;
 }
 
-void explainbadoptions(std::ostream& err, std::string_view reason)
+void explainbadoption(std::ostream& err, const std::string& reason)
 {
     err << "hanoi: opcao invalida: " << reason << " (veja hanoi --help)" << std::endl;
 }
@@ -174,6 +241,35 @@ void explaininputended(std::ostream& err)
 void explainallocationfailure(std::ostream& err)
 {
     err << "hanoi: memoria esgotada" << std::endl;
+}
+
+std::variant<SearchSetup, std::string> labsetup(const Options& options, search_method method)
+{
+    SearchSetup setup{
+        method,       options.heuristics.empty() ? heuristic::padrao : options.heuristics.front(),
+        options.ties, options.graph,
+        {},           {}};
+    const auto position = [&](std::string_view name, const std::string& digits,
+                              std::optional<PegSets>& sets) -> std::string {
+        if (digits.empty())
+            return "";
+        if (digits.size() != static_cast<std::size_t>(pieces))
+            return std::string(name) + digits + ": " + std::to_string(digits.size()) +
+                   " digitos, mas as pecas sao " + std::to_string(pieces) +
+                   "; POS tem um digito por peca";
+        sets = parseposition(digits);
+        return "";
+    };
+    if (std::string reason = position("--inicio=", options.start, setup.start); !reason.empty())
+        return reason;
+    if (std::string reason = position("--objetivo=", options.goal, setup.goal); !reason.empty())
+        return reason;
+    if (method != search_method::breadth && setup.estimate == heuristic::padrao &&
+        goalof(setup) != towerof(3))
+        return "--objetivo=" + options.goal +
+               ": a heuristica padrao so vale para o objetivo com todas as pecas no pino 3; use "
+               "--heuristica=zero, fora ou exata";
+    return setup;
 }
 
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
@@ -215,9 +311,26 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         writeversion(out);
         return RunStatus::solved;
     }
+    if (options.analyse > 0) {
+        pieces = options.analyse;
+        optimal = optimalmoves(pieces);
+        const std::vector<HeuristicAnalysis> analyses = analyseheuristics();
+        if (!options.csv) {
+            writeanalysis(out, analyses, false, false);
+            return RunStatus::solved;
+        }
+        return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
+            writeanalysis(csv, analyses, true, header);
+        });
+    }
     if (options.compare) {
-        writecomparison(out, options.comparebreadth, options.csv, memory);
-        return RunStatus::solved;
+        if (!options.csv) {
+            writecomparison(out, options, false, memory);
+            return RunStatus::solved;
+        }
+        return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
+            writecomparison(csv, options, header, memory);
+        });
     }
     std::optional<Answers> answers;
     try {
@@ -232,13 +345,37 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         return RunStatus::inputended;
     }
     pieces = answers->pieces;
-    optimal = optimalmoves(pieces);
+    const std::variant<SearchSetup, std::string> chosen = labsetup(options, answers->method);
+    if (const std::string* reason = std::get_if<std::string>(&chosen)) {
+        out << std::endl;  // the message does not follow the last prompt on its line
+        explainbadoption(err, *reason);
+        return RunStatus::badoptions;
+    }
+    const SearchSetup& setup = std::get<SearchSetup>(chosen);
+    optimal = movesbetween(startof(setup), goalof(setup));
+    // The CSV file is opened before the search, which may take minutes.
+    CsvFile csvfile;
+    const bool tofile = options.statistics && !options.csvfile.empty();
+    if (tofile) {
+        if (const int error = openappend(options.csvfile, csvfile)) {
+            out << std::endl;
+            explainwritefailure(err, csvdestination(options.csvfile), error);
+            return RunStatus::outputfailed;
+        }
+    }
     writeopening(out);
     ProgressLines progress(out);
     MeasuredRun measured = options.statistics || options.trace > 0
-                               ? measuredsearch(answers->method, out, memory, options.trace)
-                               : MeasuredRun{searchwith({answers->method}, {memory}, progress), {}};
-    const RunStatus status = report(*answers, measured.result, out, err);
+                               ? measuredsearch(setup, out, {memory}, options.trace)
+                               : MeasuredRun{searchwith(setup, {memory}, progress), {}};
+    RunStatus status = report(*answers, measured.result, out, err);
+    if (tofile) {
+        std::ostream csv(csvfile.buffer.get());
+        if (csvfile.empty)
+            writecsvheader(csv);
+        writecsvrow(csv, measured.summary);
+        return finishcsv(status, options.csvfile, csvfile, err);
+    }
     if (options.statistics) {
         if (options.csv) {
             writecsvheader(out);

@@ -12,8 +12,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "hanoi.h"
+#include "search.h"
 
 struct Answers {
     std::int16_t pieces;
@@ -37,14 +39,29 @@ enum class RunStatus { solved, outputfailed, inputended, outofmemory, internalfa
 
 struct Options;
 
+// "hanoi: opcao invalida: <reason> (veja hanoi --help)".
+void explainbadoption(std::ostream& err, const std::string& reason);
+
+// What the options ask to search with `method`, once `pieces` is known; or
+// why they cannot: a start or goal whose length is not the piece count, or
+// the estimate padrao for A* or greedy search toward another goal than every
+// piece on peg 3.
+std::variant<SearchSetup, std::string> labsetup(const Options& options, search_method method);
+
 // The whole run: dialogue, search with progress on `out` within `memory`
 // bytes, and the report on `out` or in the named file. Failures are
 // explained on `err`; a failed read of `in` ends the run as `inputended`. A
-// report file is only created once the search is solved. The options add a
-// trace during the search and statistics after it (also after a memory
-// stop), or replace the run by the help, the version or the comparison of
-// the methods. Once `out` fails, the search stops at its next progress lines
-// and the run ends as `outputfailed`, leaving the reason to finishoutput.
+// report file is only created once the search is solved. The options choose
+// what is searched (labsetup; checked after the dialogue, `badoptions` and
+// nothing searched when refused, and `optimal` is then the fewest moves from
+// the start to the goal), add a trace during the search and statistics after
+// it (also after a memory stop), or replace the run by the help, the
+// version, the comparison of the methods or the analysis of the heuristics.
+// The CSV of --csv=ARQUIVO is appended to that file (opened before the
+// search: a file that cannot be opened ends the run as `outputfailed` with
+// nothing searched), with the header only when the file was empty. Once
+// `out` fails, the search stops at its next progress lines and the run ends
+// as `outputfailed`, leaving the reason to finishoutput.
 RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
               std::uint64_t memory);
 
@@ -54,9 +71,6 @@ struct SearchResult;
 // reached, or that it could not start), and gives the run's status; solved
 // for a solved search, which needs no word.
 RunStatus explainunsolved(const SearchResult& result, std::ostream& err);
-
-// The line for options that were refused, with the reason parseoptions gave.
-void explainbadoptions(std::ostream& err, std::string_view reason);
 
 // The line for answers that ended before the dialogue did.
 void explaininputended(std::ostream& err);

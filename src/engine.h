@@ -19,7 +19,8 @@
  * In every case `examined` counts the states taken from the frontier (the
  * goal included) and `depth` is the depth of the last one.
  *
- * Preconditions: `pieces` is N (1 to 15) and `optimal` is 2^N - 1.
+ * Preconditions: `pieces` is N (1 to 15); a setup's start and goal have N
+ * pieces.
  */
 #pragma once
 
@@ -31,11 +32,40 @@
 #include <vector>
 
 #include "hanoi.h"
+#include "heuristics.h"
 #include "memory.h"
+#include "puzzle.h"
 
-// What a run searches.
+// What a run searches: the method, the estimate, the order among equal
+// scores, tree or graph search, and the start and goal positions.
 struct SearchSetup {
-    search_method method;
+    search_method method = search_method::astar;
+    heuristic estimate = heuristic::padrao;
+    tie_order ties = tie_order::heap;
+    bool graph = false;
+    std::optional<PegSets> start = std::nullopt;  // every piece on peg 1 when not set
+    std::optional<PegSets> goal = std::nullopt;  // every piece on peg 3 when not set
+};
+
+PegSets startof(const SearchSetup& setup);
+PegSets goalof(const SearchSetup& setup);
+
+// How the setup scores a state (heuristics.h).
+Scoring scoringof(const SearchSetup& setup);
+
+// The classic search: tree search with the heap's tie rule from every piece
+// on peg 1 to every piece on peg 3, with the program's own estimate (which
+// breadth-first search does not use). Its engines have loops of their own;
+// any other setup goes to the general loop (searchsetup, search.h).
+bool isclassic(const SearchSetup& setup);
+
+// The bytes an engine holds for each entry on its frontier and each move
+// record, and besides them for the whole run (the positions examined, in
+// graph search).
+struct HeldBytes {
+    std::uint64_t entry;
+    std::uint64_t record;
+    std::uint64_t fixed;
 };
 
 struct SearchLimits {
@@ -163,7 +193,11 @@ inline bool noroomtostart(const SearchResult& result)
 }
 
 // The search `setup` asks for, by the engine that suits it: breadth-first
-// search has one of its own, a few bytes a state. Instantiated in engine.cpp
-// for the observers of observe.h.
+// search has one of its own, a few bytes a state; the classic A* and greedy
+// searches have theirs; every other setup shares the general loop.
+// Instantiated in engine.cpp for the observers of observe.h.
 template <class Observer>
 SearchResult searchwith(const SearchSetup& setup, const SearchLimits& limits, Observer& observer);
+
+// What the engine searchwith picks holds for an entry and a record.
+HeldBytes heldby(const SearchSetup& setup);

@@ -137,13 +137,5 @@ std::int32_t estimate(const PegSets& sets)
 
 std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method)
 {
-    switch (method) {
-    case search_method::astar:
-        return -(estimate(sets) + depth);
-    case search_method::breadth:
-        return -(optimalmoves(pieces) + depth);
-    case search_method::greedy:
-        return -estimate(sets);
-    }
-    return 0;
+    return scorefrom(method, method == search_method::breadth ? 0 : estimate(sets), depth);
 }

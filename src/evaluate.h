@@ -51,3 +51,18 @@ std::int32_t childestimate(const PegSets& sets, const EstimateParts& parts);
 
 // The score of the position `sets` reached in `depth` moves.
 std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method);
+
+// The score rule itself, for a state `depth` moves deep whose estimate is
+// `estimate` (which breadth-first search ignores).
+inline std::int32_t scorefrom(search_method method, std::int32_t estimate, std::int32_t depth)
+{
+    switch (method) {
+    case search_method::astar:
+        return -(estimate + depth);
+    case search_method::breadth:
+        return -(optimalmoves(pieces) + depth);
+    case search_method::greedy:
+        return -estimate;
+    }
+    return 0;
+}

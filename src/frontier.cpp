@@ -6,7 +6,8 @@ namespace {
 
 // Moves the larger child of `hole` (the right one on a tie) up into it and
 // returns the child's place, the new hole. `hole` has two children.
-std::size_t promotelargerchild(ScoreHeap::Key* keys, std::size_t hole)
+template <class Key>
+std::size_t promotelargerchild(Key* keys, std::size_t hole)
 {
     // Either child is as likely to win: arithmetic, not a branch.
     const std::size_t right = 2 * hole + 1;
@@ -18,7 +19,8 @@ std::size_t promotelargerchild(ScoreHeap::Key* keys, std::size_t hole)
 
 }  // namespace
 
-void ScoreHeap::pop()
+template <class Rank>
+void RankedHeap<Rank>::pop()
 {
     const Key last = keys_[keys_.size() - 1];
     keys_.pop_back();
@@ -45,3 +47,6 @@ void ScoreHeap::pop()
     }
     siftup(hole, last);
 }
+
+template class RankedHeap<std::uint32_t>;
+template class RankedHeap<std::uint64_t>;

@@ -13,42 +13,54 @@
  *    entry on the way down.
  * Five equal scores pushed A..E pop as A, C, E, B, D.
  *
- * ScoreHeap holds the mechanics on 8-byte keys (a score, kept as its rank,
- * and a slot number); Frontier keeps each entry's payload (a state) in a
- * slot, reused once its entry is popped, so the heap's inner loops never move
- * whole states. Keys, slots and free slots live in HugeArrays.
+ * RankedHeap holds the mechanics on keys of a rank and a slot number;
+ * Frontier keeps each entry's payload (a state) in a slot, reused once its
+ * entry is popped, so the heap's inner loops never move whole states. Keys,
+ * slots and free slots live in HugeArrays.
+ *
+ * The rank is the score (ScoreHeap: 8-byte keys), or, in a 64-bit rank, the
+ * score followed by 32 bits that order equal scores (`tie`): given a
+ * different tie for every push, no two keys are equal and the tie rule above
+ * never decides, so the order is exactly the one the ties set (the push
+ * number for first pushed first, its complement for last pushed first).
  * Complexity: push and pop O(log n); top() and pop() need a non-empty heap.
  */
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "hugearray.h"
 
-class ScoreHeap {
+template <class Rank>
+class RankedHeap {
 public:
     // A score kept as its rank: the score with its sign bit flipped, so that
     // unsigned order is the scores' order and a pop can choose a child with a
-    // borrow instead of a flag and a select.
+    // borrow instead of a flag and a select; then the tie, if the rank has
+    // room for it.
     struct Key {
-        std::uint32_t rank;
+        Rank rank;
         std::uint32_t slot;
     };
-    static constexpr std::uint32_t rankof(std::int32_t score)
+    static constexpr int tiebits = 8 * static_cast<int>(sizeof(Rank)) - 32;
+    static constexpr Rank rankof(std::int32_t score, std::uint32_t tie = 0)
     {
-        return static_cast<std::uint32_t>(score) ^ 0x80000000u;
+        return static_cast<Rank>(static_cast<Rank>(static_cast<std::uint32_t>(score) ^ 0x80000000u)
+                                 << tiebits) |
+               tie;
     }
-    static constexpr std::int32_t scoreof(std::uint32_t rank)
+    static constexpr std::int32_t scoreof(Rank rank)
     {
-        return static_cast<std::int32_t>(rank ^ 0x80000000u);
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(rank >> tiebits) ^ 0x80000000u);
     }
 
     void push(Key key)
     {
         // The sentinel comes with the first key, so an unused heap maps nothing.
         if (keys_.empty()) [[unlikely]]
-            keys_.push_back({UINT32_MAX, 0});
+            keys_.push_back({std::numeric_limits<Rank>::max(), 0});
         const std::size_t hole = keys_.size();
         keys_.resize(hole + 1);
         siftup(hole, key);
@@ -80,21 +92,25 @@ private:
     HugeArray<Key> keys_;
 };
 
-template <class Payload>
+extern template class RankedHeap<std::uint32_t>;
+extern template class RankedHeap<std::uint64_t>;
+using ScoreHeap = RankedHeap<std::uint32_t>;
+
+template <class Payload, class Rank = std::uint32_t>
 class Frontier {
 public:
-    void push(std::int32_t score, const Payload& payload)
+    // `tie` orders equal scores in a 64-bit rank (see above); 0 otherwise.
+    void push(std::int32_t score, const Payload& payload, std::uint32_t tie = 0)
     {
         const std::uint32_t slot = takeslot();
         slots_[slot] = payload;
-        heap_.push({ScoreHeap::rankof(score), slot});
+        heap_.push({Heap::rankof(score, tie), slot});
     }
     const Payload& top() const { return slots_[heap_.top().slot]; }
-    std::int32_t topscore() const { return ScoreHeap::scoreof(heap_.top().rank); }
+    std::int32_t topscore() const { return Heap::scoreof(heap_.top().rank); }
     // The entry at heap position i (1 to size(); the children of i are at 2i
-    // and 2i + 1) and its score, for showing the heap's shape.
+    // and 2i + 1), for showing the heap's shape.
     const Payload& at(std::size_t i) const { return slots_[heap_.at(i).slot]; }
-    std::int32_t scoreat(std::size_t i) const { return ScoreHeap::scoreof(heap_.at(i).rank); }
     void pop()
     {
         freeslots_.push_back(heap_.top().slot);
@@ -126,7 +142,8 @@ private:
         return slot;
     }
 
-    ScoreHeap heap_;
+    using Heap = RankedHeap<Rank>;
+    Heap heap_;
     HugeArray<Payload> slots_;
     HugeArray<std::uint32_t> freeslots_;
 };

@@ -365,6 +365,11 @@ template SearchResult searchlayered(const SearchLimits&, ProgressLines&);
 template SearchResult searchlayered(const SearchLimits&, FunctionObserver&);
 template SearchResult searchlayered(const SearchLimits&, Watch&);
 
+HeldBytes layeredheld()
+{
+    return {pieces <= lowpieces ? sizeof(std::uint16_t) : sizeof(std::uint32_t), 0, 0};
+}
+
 std::optional<std::vector<Step>> shortestpath()
 {
     const std::uint32_t positions = powers3[pieces];

@@ -33,6 +33,10 @@
 template <class Observer>
 SearchResult searchlayered(const SearchLimits& limits, Observer& observer);
 
+// What the layered engine holds for a frontier entry (it keeps no move
+// records).
+HeldBytes layeredheld();
+
 // The unique shortest path from the start to the goal position, in playing
 // order; nothing when there is none or more than one.
 std::optional<std::vector<Step>> shortestpath();

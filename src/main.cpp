@@ -56,7 +56,7 @@ int main(int argc, char* argv[])
     std::ostream out(&stdoutput);
     const std::variant<Options, std::string> options = parseoptions(argc, argv);
     if (const std::string* reason = std::get_if<std::string>(&options)) {
-        explainbadoptions(std::cerr, *reason);
+        explainbadoption(std::cerr, *reason);
         return exitstatus(RunStatus::badoptions);
     }
     RunStatus status;

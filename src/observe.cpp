@@ -57,9 +57,9 @@ bool ProgressLines::progress(std::int64_t examined, std::int32_t depth)
     return static_cast<bool>(out_);
 }
 
-Trace::Trace(std::ostream& out, search_method method, std::int64_t limit)
+Trace::Trace(std::ostream& out, const Scoring& scoring, std::int64_t limit)
     : out_(out)
-    , method_(method)
+    , scoring_(scoring)
     , limit_(limit)
 {
 }
@@ -78,8 +78,18 @@ void Trace::taken(const PegSets& sets, std::int32_t depth, std::size_t frontiers
         return;
     out_ << '#' << count_ << "  ";
     writepegs(out_, sets);
-    writefigures(out_, figuresof(depth, score(sets, depth, method_), method_));
-    out_ << "  fronteira=" << frontiersize << (hitgoal(sets) ? "  objetivo" : "") << '\n';
+    writefigures(out_, figuresof(depth, scoring_(sets, depth), scoring_.method));
+    out_ << "  fronteira=" << frontiersize << (sets == scoring_.goal ? "  objetivo" : "") << '\n';
+}
+
+void Trace::dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+{
+    if (!tracing())
+        return;
+    out_ << "--  ";
+    writepegs(out_, sets);
+    writefigures(out_, figuresof(depth, scoring_(sets, depth), scoring_.method));
+    out_ << "  fronteira=" << frontiersize << "  descartado\n";
 }
 
 void Trace::pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
@@ -88,7 +98,7 @@ void Trace::pushed(const PegMove& move, const PegSets& sets, std::int32_t depth,
         return;
     out_ << "    " << move.from << "->" << move.to << "  ";
     writepegs(out_, sets);
-    writefigures(out_, figuresof(depth, score, method_));
+    writefigures(out_, figuresof(depth, score, scoring_.method));
     out_ << '\n';
 }
 
@@ -114,15 +124,22 @@ double effectivebranching(std::int64_t generated, std::int32_t depth)
     return (low + high) / 2;
 }
 
+double penetrance(const RunSummary& run)
+{
+    return static_cast<double>(run.moves) / static_cast<double>(run.examined);
+}
+
 std::string_view outcomename(const RunSummary& run)
 {
     switch (run.outcome) {
     case Outcome::solved:
-        return run.moves == optimalmoves(run.pieces) ? "otima" : "subotima";
+        return run.moves == run.optimal ? "otima" : "subotima";
     case Outcome::outofmemory:
         return "memoria esgotada";
     case Outcome::noroom:
         return "nao comecou";
+    case Outcome::stopped:
+        return "interrompida";
     case Outcome::unsolved:
         return "sem solucao";
     }
@@ -147,12 +164,15 @@ void writestatistics(std::ostream& out, const RunSummary& run)
     out << "Estatisticas da busca\n";
     out << "Estados examinados: " << run.examined << '\n';
     out << "Estados gerados (com o inicial): " << run.generated << '\n';
+    if (run.graph)
+        out << "Estados descartados (posicao ja examinada): " << run.dropped << '\n';
     out << "Maior fronteira: " << run.largestfrontier << " estados\n";
     if (run.outcome == Outcome::solved) {
         out << "Tamanho da solucao: " << run.moves << " movimentos (" << outcomename(run) << ")\n";
         out << "Profundidade da solucao: " << run.depth << '\n';
         out << "Fator de ramificacao efetivo (b*): "
             << decimal(effectivebranching(run.generated, run.depth), 4) << '\n';
+        out << "Penetrancia (movimentos / examinados): " << decimal(penetrance(run), 4) << '\n';
     } else if (run.outcome == Outcome::noroom) {
         out << "Solucao: nenhuma (memoria insuficiente para comecar a busca)\n";
     } else {
@@ -161,14 +181,15 @@ void writestatistics(std::ostream& out, const RunSummary& run)
     }
     out << "Memoria no pico: " << run.memory << " bytes ("
         << decimal(static_cast<double>(run.memory) / (1 << 20), 1) << " MiB)\n";
-    out << "Tempo da busca: " << decimal(run.seconds, 6) << " s\n";
+    out << "Tempo de CPU da busca: " << decimal(run.seconds, 6) << " s\n";
     out << "Estados examinados por segundo: " << persecond(run.examined, run.seconds) << std::endl;
 }
 
 void writecsvheader(std::ostream& out)
 {
     out << "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
-           "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s"
+           "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
+           "descartados,penetrancia"
         << std::endl;
 }
 
@@ -185,5 +206,13 @@ void writecsvrow(std::ostream& out, const RunSummary& run)
     if (solved)
         out << decimal(effectivebranching(run.generated, run.depth), 6);
     out << ',' << run.memory << ',' << decimal(run.seconds, 6) << ','
-        << persecond(run.examined, run.seconds) << std::endl;
+        << persecond(run.examined, run.seconds) << ',';
+    // Breadth-first search uses no estimate.
+    if (run.method != search_method::breadth)
+        out << heuristicnames[static_cast<std::size_t>(run.estimate)];
+    out << ',' << tieordernames[static_cast<std::size_t>(run.ties)] << ','
+        << (run.graph ? "sim" : "nao") << ',' << run.dropped << ',';
+    if (solved)
+        out << decimal(penetrance(run), 6);
+    out << std::endl;
 }

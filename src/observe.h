@@ -1,6 +1,6 @@
 /*
  * What watches a search. Every engine (engine.h) takes an observer as a
- * template parameter and calls it at four points of its loop:
+ * template parameter and calls it at five points of its loop:
  *
  *   taken(sets, depth, frontiersize)   a state was taken from the frontier
  *                                      (before it is tested for the goal);
@@ -10,6 +10,9 @@
  *                                      depth and score (higher is better)
  *   expanded(frontiersize)             every child of the state taken last
  *                                      has been pushed
+ *   dropped(sets, depth, frontiersize) graph search only: a state was taken
+ *                                      whose position had been examined; it
+ *                                      is neither examined nor expanded
  *   progress(examined, depth)          every 100000 states examined, before
  *                                      the state is reported taken; false
  *                                      asks the search to stop (cancelled)
@@ -33,7 +36,9 @@
 #include <iosfwd>
 #include <string_view>
 
+#include "engine.h"
 #include "hanoi.h"
+#include "heuristics.h"
 #include "puzzle.h"
 
 struct NoObserver {
@@ -43,6 +48,7 @@ struct NoObserver {
     {
     }
     void expanded(std::size_t /*frontiersize*/) { }
+    void dropped(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
 
@@ -76,6 +82,7 @@ struct FunctionObserver {
     std::function<void(const PegSets&, std::int32_t, std::size_t)> ontaken;
     std::function<void(const PegMove&, const PegSets&, std::int32_t, std::int32_t)> onpushed;
     std::function<void(std::size_t)> onexpanded;
+    std::function<void(const PegSets&, std::int32_t, std::size_t)> ondropped;
     std::function<bool(std::int64_t, std::int32_t)> onprogress;
 
     void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
@@ -93,6 +100,11 @@ struct FunctionObserver {
         if (onexpanded)
             onexpanded(frontiersize);
     }
+    void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+    {
+        if (ondropped)
+            ondropped(sets, depth, frontiersize);
+    }
     bool progress(std::int64_t examined, std::int32_t depth)
     {
         return !onprogress || onprogress(examined, depth);
@@ -101,12 +113,25 @@ struct FunctionObserver {
 
 /*
  * What the statistics count beyond the engine's own result: the states
- * generated (pushed on the frontier, the start included) and the largest the
- * frontier grew (it is largest right after an expansion).
+ * generated (pushed on the frontier, the start included), the largest the
+ * frontier grew (it is largest right after an expansion), the states dropped
+ * by graph search, and the bytes held at the peak: entries on the frontier
+ * and move records (one per state generated, the start's included) times
+ * their sizes, plus the fixed part. The records only grow and the frontier
+ * is largest after an expansion, so the peak is met right after one.
  */
 struct Statistics {
+    explicit Statistics(const HeldBytes& sizes)
+        : held(sizes)
+        , peakbytes(sizes.entry + sizes.record + sizes.fixed)
+    {
+    }
+
+    HeldBytes held;
+    std::uint64_t peakbytes;
     std::int64_t generated = 1;
     std::size_t largestfrontier = 1;
+    std::int64_t droppedstates = 0;
 
     void taken(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
     void pushed(const PegMove& /*move*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
@@ -117,6 +142,13 @@ struct Statistics {
     void expanded(std::size_t frontiersize)
     {
         largestfrontier = std::max(largestfrontier, frontiersize);
+        peakbytes = std::max(peakbytes, frontiersize * held.entry +
+                                            static_cast<std::uint64_t>(generated) * held.record +
+                                            held.fixed);
+    }
+    void dropped(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/)
+    {
+        ++droppedstates;
     }
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
@@ -138,17 +170,20 @@ void writepegs(std::ostream& out, const PegSets& sets);
  * the pegs as stacks from bottom to top, g (its depth), h (the estimate), f
  * (what the method orders by: g + h, or h alone for greedy search) and the
  * frontier's size; then one line per child pushed, with its move, pegs, g, h
- * and f. When the next state is taken, a line says the trace ends there. A
- * limit of 0 writes nothing. The start state's h is computed here, since the
- * search never scores it.
+ * and f. A state dropped by graph search among them gets a line of its own,
+ * "--" in place of a number and "descartado" at its end. When the next state
+ * is taken, a line says the trace ends there. A limit of 0 writes nothing.
+ * The h of a state taken is computed here by `scoring`, since the search
+ * never scores the start state.
  */
 class Trace {
 public:
-    Trace(std::ostream& out, search_method method, std::int64_t limit);
+    Trace(std::ostream& out, const Scoring& scoring, std::int64_t limit);
 
     void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
     void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score);
     void expanded(std::size_t /*frontiersize*/) { }
+    void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 
     // Nothing more to write: the line that says the trace stops is written
@@ -160,7 +195,7 @@ private:
     void writestate(const PegSets& sets, std::int32_t depth, std::int32_t score);
 
     std::ostream& out_;
-    search_method method_;
+    Scoring scoring_;
     std::int64_t limit_;
     std::int64_t count_ = 0;  // states taken so far
 };
@@ -170,8 +205,10 @@ private:
 // statistics or a trace are asked for.
 class Watch {
 public:
-    Watch(std::ostream& out, search_method method, std::int64_t tracelimit)
-        : trace_(out, method, tracelimit)
+    Watch(std::ostream& out, const Scoring& scoring, std::int64_t tracelimit,
+          const HeldBytes& sizes)
+        : statistics_(sizes)
+        , trace_(out, scoring, tracelimit)
         , progress_(out)
     {
     }
@@ -189,6 +226,12 @@ public:
             trace_.pushed(move, sets, depth, score);
     }
     void expanded(std::size_t frontiersize) { statistics_.expanded(frontiersize); }
+    void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+    {
+        statistics_.dropped(sets, depth, frontiersize);
+        if (!trace_.over())
+            trace_.dropped(sets, depth, frontiersize);
+    }
     bool progress(std::int64_t examined, std::int32_t depth)
     {
         return progress_.progress(examined, depth);
@@ -203,8 +246,9 @@ private:
 };
 
 // How a run ended, as the statistics and the comparison tell it; noroom: the
-// search never started, for want of memory even for its start state.
-enum class Outcome { solved, outofmemory, noroom, unsolved };
+// search never started, for want of memory even for its start state;
+// stopped: the comparison's limit of examined states was reached.
+enum class Outcome { solved, outofmemory, noroom, stopped, unsolved };
 
 // The figures of one run, for the statistics block and the comparison.
 struct RunSummary {
@@ -216,8 +260,13 @@ struct RunSummary {
     std::int64_t generated;
     std::int64_t largestfrontier;
     std::int32_t depth;  // of the goal, or of the last state examined (if any)
-    std::uint64_t memory;  // bytes the search held at its peak
-    double seconds;  // wall time of the search
+    std::uint64_t memory;  // bytes the search held at its peak (Statistics)
+    double seconds;  // CPU time of the search
+    std::int32_t optimal;  // the fewest moves from the start to the goal
+    heuristic estimate;
+    tie_order ties;
+    bool graph;
+    std::int64_t dropped;
 };
 
 /*
@@ -234,6 +283,10 @@ double effectivebranching(std::int64_t generated, std::int32_t depth);
 void writestatistics(std::ostream& out, const RunSummary& run);
 void writecsvheader(std::ostream& out);
 void writecsvrow(std::ostream& out, const RunSummary& run);
+
+// The solution's length over the states examined: the share of the search
+// that lies on the solution's path (1 would be a search that went straight).
+double penetrance(const RunSummary& run);
 
 // "otima" or "subotima" for a solved run, else why it has no solution.
 std::string_view outcomename(const RunSummary& run);

@@ -8,8 +8,19 @@
  *   -e, --estatisticas     statistics after the run
  *   -r[N], --rastro[=N]    trace of the first N states examined (default 20)
  *   -c[M], --comparar[=M]  no dialogue: the table of the three methods, with
- *                          breadth-first search up to M pieces (default 5)
- *       --csv              the table or the statistics as CSV
+ *                          breadth-first search up to M pieces (default 5,
+ *                          at most 6)
+ *       --csv[=ARQUIVO]    the table, the statistics or the analysis as CSV,
+ *                          on standard output or appended to a file
+ *       --heuristica=NOME  the estimate of A* and greedy search (heuristics.h);
+ *                          with --comparar, names separated by commas
+ *       --desempate=ORDEM  the order among equal scores: heap, fila, pilha
+ *       --grafo            graph search: a position is examined at most once
+ *       --inicio=POS       the start and the goal, a digit (peg) per piece from
+ *       --objetivo=POS     the largest down; checked against the piece count
+ *                          only once it is known (labsetup, console.h)
+ *       --analisar=N       no dialogue: every heuristic against the true
+ *                          distances of the 3^N positions (1 <= N <= 12)
  *
  * A wrong option, a bad value, an argument that is not an option, or options
  * that do not go together give an error instead of a record: a short reason
@@ -22,6 +33,9 @@
 #include <iosfwd>
 #include <string>
 #include <variant>
+#include <vector>
+
+#include "hanoi.h"
 
 struct Options {
     bool help = false;
@@ -31,9 +45,18 @@ struct Options {
     bool compare = false;
     std::int16_t comparebreadth = 5;  // the largest piece count breadth-first search gets
     bool csv = false;
+    std::string csvfile;  // --csv=ARQUIVO; empty for standard output
+    std::vector<heuristic> heuristics;  // empty when not given: padrao alone
+    tie_order ties = tie_order::heap;
+    bool graph = false;
+    std::string start;  // POS as given; empty for every piece on peg 1
+    std::string goal;  // POS as given; empty for every piece on peg 3
+    std::int16_t analyse = 0;  // --analisar=N; 0 for none
 };
 
 inline constexpr std::int64_t defaulttrace = 20;
+inline constexpr std::int16_t largestcomparebreadth = 6;
+inline constexpr std::int16_t largestanalysis = 12;
 
 // The options, or the reason they were refused.
 std::variant<Options, std::string> parseoptions(int argc, char* argv[]);

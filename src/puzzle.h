@@ -7,6 +7,8 @@
 
 #include <bit>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "hanoi.h"
 
@@ -32,10 +34,31 @@ inline std::uint32_t allpieces()
 // unused.
 struct PegSets {
     std::uint16_t on[4];
+
+    friend bool operator==(const PegSets&, const PegSets&) = default;
 };
 
 // Every piece on peg 1.
 PegSets startstate();
+
+// Every piece on `peg`.
+PegSets towerof(int peg);
+
+// The peg (1 to 3) on which `piece` lies.
+int pegof(const PegSets& sets, int piece);
+
+// A position written as the options take it: one digit (the peg, 1 to 3) per
+// piece, from the largest piece to the smallest, so "3131" puts piece 3 on
+// peg 3 and piece 0 on peg 1. Nothing when a character is not 1, 2 or 3 or
+// there are more than `maxpieces` digits; the length is not checked against
+// N (the caller compares it with the piece count it has).
+std::optional<PegSets> parseposition(std::string_view digits);
+
+// Positions numbered in base 3: digit i is the peg of piece i less one, so
+// 0 is every piece on peg 1 and 3^N - 1 every piece on peg 3.
+std::uint32_t positioncount();
+std::uint32_t positioncode(const PegSets& sets);
+PegSets positionofcode(std::uint32_t code);
 
 // True when every piece lies on peg 3.
 bool hitgoal(const PegSets& sets);

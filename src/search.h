@@ -34,3 +34,20 @@ static_assert(sizeof(SearchNode) == 24);
 // Instantiated in search.cpp for the observers of observe.h.
 template <class Observer>
 SearchResult search(search_method method, const SearchLimits& limits, Observer& observer);
+
+// What `search` or `searchsetup` holds for a frontier entry and a move
+// record.
+HeldBytes searchheld(const SearchSetup& setup);
+
+/*
+ * Any setup other than the classic one (isclassic, engine.h): one general
+ * loop, the classic one's with a position's estimate computed whole
+ * (heuristics.h) and the setup's choices made as it goes. In graph search a
+ * state taken whose position was examined before is dropped (the observer's
+ * `dropped`; not counted as examined), and a child whose position was
+ * examined is not pushed. With the tie orders fila and pilha every push gets
+ * its own tie (frontier.h), so the order is exact. The examined positions
+ * take a bit each, counted in `memory`.
+ */
+template <class Observer>
+SearchResult searchsetup(const SearchSetup& setup, const SearchLimits& limits, Observer& observer);

@@ -54,17 +54,23 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
     const PieceCount n(0);
     std::ostringstream out;
     // Enough for every default run; breadth-first search with 6 pieces stops.
-    writecomparison(out, 6, true, 8u << 20);
+    Options options;
+    options.comparebreadth = 6;
+    options.csv = true;
+    writecomparison(out, options, true, 8u << 20);
     std::istringstream rows(out.str());
     std::string row;
     std::getline(rows, row);
     EXPECT_EQ(row, "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,"
-                   "profundidade,ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s");
+                   "profundidade,ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,"
+                   "heuristica,desempate,grafo,descartados,penetrancia");
     std::vector<std::string> order;
     std::size_t checked = 0;
     while (std::getline(rows, row)) {
         const std::vector<std::string> cells = fields(row);
-        ASSERT_EQ(cells.size(), 12u) << row;
+        ASSERT_EQ(cells.size(), 17u) << row;
+        EXPECT_EQ(cells[12], cells[0] == "Largura" ? "" : "padrao") << row;
+        EXPECT_EQ(cells[13] + cells[14] + cells[15], "heapnao0") << row;
         order.push_back(cells[0] + cells[1]);
         if (cells[0] == "Largura" && cells[1] == "6") {
             EXPECT_EQ(cells[2], "memoria esgotada");

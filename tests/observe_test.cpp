@@ -33,7 +33,7 @@ TEST(Trace, TwoPiecesWithAStarFollowTheFrontierStepByStep)
 {
     const PieceCount n(2);
     std::ostringstream out;
-    const MeasuredRun run = measuredsearch(search_method::astar, out, unlimitedmemory, 20);
+    const MeasuredRun run = measuredsearch({search_method::astar}, out, {}, 20);
     EXPECT_EQ(out.str(), legend(20) + twopiecetrace);
     EXPECT_EQ(run.result.examined, 4);
 }
@@ -69,7 +69,7 @@ TEST(Trace, StopsAfterItsLimitWhileTheSearchGoesOn)
     for (const Case& c : cases) {
         const PieceCount n(c.n);
         std::ostringstream out;
-        measuredsearch(c.method, out, unlimitedmemory, c.limit);
+        measuredsearch({c.method}, out, {}, c.limit);
         EXPECT_EQ(out.str(), c.text) << c.n << " pieces, limit " << c.limit;
     }
 }
@@ -81,25 +81,36 @@ TEST(Statistics, SmallRunsCountWhatWasWorkedOutByHand)
         search_method method;
         std::int64_t examined, generated, largestfrontier;
         std::int32_t depth;
+        std::uint64_t memory;
+        bool graph = false;
     };
     const Case cases[] = {
         // Start, 2 children; [2, 1], 1 child; [2, 3], 2 children; the goal.
-        // The frontier holds 2, then 1 + 1, then 1 + 2 states.
-        {2, search_method::astar, 4, 6, 3, 3},
-        // Start, 2 children; [2], none; [3], the goal.
-        {1, search_method::breadth, 3, 3, 2, 1},
+        // The frontier holds 2, then 1 + 1, then 1 + 2 states. Entries of 32
+        // bytes (8 of key, 24 of state) and a record of 8 per state generated:
+        // largest after the third expansion, 3 * 32 + 6 * 8.
+        {2, search_method::astar, 4, 6, 3, 3, 144},
+        // Start, 2 children; [2], none; [3], the goal. Two-byte entries, no
+        // records: 2 * 2 after the first expansion.
+        {1, search_method::breadth, 3, 3, 2, 1, 4},
+        // In graph search the state is 24 bytes as well, and the 9 positions
+        // take a 64-bit word: the same search, 3 * 32 + 6 * 8 + 8.
+        {2, search_method::astar, 4, 6, 3, 3, 152, true},
     };
     for (const Case& c : cases) {
         const PieceCount n(c.n);
         std::ostringstream out;
-        const RunSummary run = measuredsearch(c.method, out, unlimitedmemory, 0).summary;
+        SearchSetup setup{c.method};
+        setup.graph = c.graph;
+        const RunSummary run = measuredsearch(setup, out, {}, 0).summary;
         EXPECT_EQ(run.outcome, Outcome::solved);
         EXPECT_EQ(run.examined, c.examined);
         EXPECT_EQ(run.generated, c.generated);
         EXPECT_EQ(run.largestfrontier, c.largestfrontier);
         EXPECT_EQ(run.moves, c.depth);
         EXPECT_EQ(run.depth, c.depth);
-        EXPECT_GT(run.memory, 0u);
+        EXPECT_EQ(run.memory, c.memory);
+        EXPECT_EQ(run.dropped, 0);
         EXPECT_EQ(out.str(), "");
     }
 }

@@ -805,7 +805,7 @@ TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
         {"-r0", "hanoi: opcao invalida: \"-r0\": N deve ser um inteiro positivo (veja hanoi "
                 "--help)\n"},
         {"$(printf -- '-c\\033[2J')",
-         "hanoi: opcao invalida: \"-c\\x1b[2J\": M deve ser um inteiro de 1 a 15 (veja hanoi "
+         "hanoi: opcao invalida: \"-c\\x1b[2J\": M deve ser um inteiro de 1 a 6 (veja hanoi "
          "--help)\n"},
         {"3 0 .",
          "hanoi: opcao invalida: \"3\": argumento inesperado; as respostas vem da entrada padrao "
@@ -856,6 +856,132 @@ TEST_F(Program, TraceAndStatisticsAroundAReportFile)
                                               "Encontrada solucao otima (3 movimentos):\n"
                                               "1->2\n1->3\n2->3\n"
                                               "Total de nos examinados (incluindo o final): 4\n");
+}
+
+TEST_F(Program, LabSetupIsCheckedOnceThePiecesAreKnown)
+{
+    struct Case {
+        std::string input;
+        std::string arguments;
+        int status;
+        std::string opening;  // the line after the dialogue, or the error
+    };
+    const Case cases[] = {
+        {"3 1 .", "--inicio=31", 64,
+         "hanoi: opcao invalida: --inicio=31: 2 digitos, mas as pecas sao 3; POS tem um digito "
+         "por peca (veja hanoi --help)\n"},
+        {"2 0 .", "--objetivo=111", 64,
+         "hanoi: opcao invalida: --objetivo=111: 3 digitos, mas as pecas sao 2; POS tem um "
+         "digito por peca (veja hanoi --help)\n"},
+        {"3 2 .", "--objetivo=111", 64,
+         "hanoi: opcao invalida: --objetivo=111: a heuristica padrao so vale para o objetivo com "
+         "todas as pecas no pino 3; use --heuristica=zero, fora ou exata (veja hanoi --help)\n"},
+        // Breadth-first search uses no estimate; the standard goal written out is the goal.
+        {"3 1 .", "--objetivo=222", 0, "3 pecas: Solucao otima 7 movimentos.\n"},
+        {"3 0 .", "--objetivo=333 --inicio=111", 0, "3 pecas: Solucao otima 7 movimentos.\n"},
+        // The optimal length is the true distance between the two positions.
+        {"3 1 .", "--inicio=312 --objetivo=123 --desempate=fila", 0,
+         "3 pecas: Solucao otima 5 movimentos.\n"},
+        {"4 0 .", "--inicio=3333 --heuristica=exata", 0, "4 pecas: Solucao otima 0 movimentos.\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run(c.input, "", c.arguments + " > stdout");
+        SCOPED_TRACE(c.input + " " + c.arguments);
+        EXPECT_EQ(o.status, c.status) << o.err;
+        ASSERT_TRUE(o.out.starts_with(prompts));
+        if (c.status != 0) {
+            EXPECT_EQ(o.err, c.opening);
+            EXPECT_EQ(o.out, prompts + "\n");
+            continue;
+        }
+        EXPECT_TRUE(o.out.substr(prompts.size()).starts_with(c.opening)) << o.out;
+        const Report report = parsereport(o.out);
+        EXPECT_EQ(report.verdict, "otima");
+        EXPECT_EQ(std::to_string(report.length) + " movimentos.\n",
+                  c.opening.substr(c.opening.find("otima ") + 6));
+    }
+}
+
+TEST_F(Program, GraphSearchTraceMarksTheDroppedStates)
+{
+    const Outcome o = run("3 1 .", "", "--grafo -r10 -e > stdout");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_NE(o.out.find("#9  1:[2] 2:[] 3:[1 0]  g=3 h=7 f=10  fronteira=2\n"
+                         "    1->2  1:[] 2:[2] 3:[1 0]  g=4 h=7 f=11\n"
+                         "--  1:[2 0] 2:[1] 3:[]  g=4 h=7 f=11  fronteira=2  descartado\n"
+                         "#10  1:[] 2:[1 0] 3:[2]  g=4 h=7 f=11  fronteira=1\n"),
+              std::string::npos)
+        << o.out;
+    EXPECT_NE(o.out.find("Estados descartados (posicao ja examinada): "), std::string::npos);
+}
+
+TEST_F(Program, AnalysisNeedsNoAnswers)
+{
+    const Outcome o = run("", "", "--analisar=3 > stdout");
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.out,
+              "Heuristica  Posicoes  Superestimadas  Maior excesso  Movimentos inconsistentes\n"
+              "padrao            27               5              3                          2\n"
+              "zero              27               0              0                          0\n"
+              "fora              27               0              0                          0\n"
+              "exata             27               0              0                          0\n");
+    EXPECT_EQ(o.err, "");
+}
+
+TEST_F(Program, CsvFileCollectsOneRowARunUnderOneHeader)
+{
+    const std::string statistics =
+        "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
+        "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
+        "descartados,penetrancia\n";
+    const Outcome first = run("3 0 .", "", "-e --csv=turma.csv > stdout");
+    const Outcome second =
+        run("2 1 .", "", "-e --csv=turma.csv --grafo --desempate=pilha > stdout");
+    EXPECT_EQ(first.status + second.status, 0) << first.err << second.err;
+    // The CSV goes to the file alone; the screen keeps the report.
+    EXPECT_TRUE(first.out.ends_with("Total de nos examinados (incluindo o final): 9\n"));
+    const std::string text = readfile(dir_ / "turma.csv");
+    ASSERT_TRUE(text.starts_with(statistics)) << text;
+    std::istringstream rows(text.substr(statistics.size()));
+    std::string row;
+    std::vector<std::string> starts;
+    while (std::getline(rows, row))
+        starts.push_back(row.substr(0, row.find(',', row.find(',') + 1)));
+    EXPECT_EQ(starts, (std::vector<std::string>{"A*,3", "Largura,2"}));
+    EXPECT_NE(text.find(",,pilha,sim,"), std::string::npos) << text;
+    // The analysis appends to an empty file with its own header.
+    std::ofstream(dir_ / "analise.csv").close();
+    EXPECT_EQ(run("", "", "--analisar=1 --csv=analise.csv > stdout").status, 0);
+    EXPECT_EQ(readfile(dir_ / "analise.csv"),
+              "heuristica,posicoes,superestimadas,maior_excesso,movimentos_inconsistentes\n"
+              "padrao,3,0,0,0\nzero,3,0,0,0\nfora,3,0,0,0\nexata,3,0,0,0\n");
+}
+
+TEST_F(Program, CsvFileThatCannotBeOpenedStopsBeforeTheSearch)
+{
+    struct Case {
+        std::string arguments;
+        std::string name;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"-e --csv=falta/x.csv", "falta/x.csv", "arquivo ou pasta inexistente"},
+        {"-e --csv=.", ".", "e uma pasta"},
+        {"-c1 --csv=falta/x.csv", "falta/x.csv", "arquivo ou pasta inexistente"},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = run("3 0 .", "", c.arguments + " > stdout");
+        EXPECT_EQ(o.status, 1) << c.arguments;
+        EXPECT_EQ(o.err, "hanoi: nao foi possivel escrever o arquivo CSV \"" + c.name +
+                             "\": " + c.reason + "\n");
+        EXPECT_EQ(o.out.find("Pensando"), std::string::npos);
+    }
+    // A pipe with no reader fails at once instead of waiting for one.
+    ASSERT_EQ(::mkfifo((dir_ / "fila").c_str(), 0600), 0);
+    const Outcome o = run("3 0 .", "", "-e --csv=fila > stdout");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.err.starts_with("hanoi: nao foi possivel escrever o arquivo CSV \"fila\": "))
+        << o.err;
 }
 
 }  // namespace

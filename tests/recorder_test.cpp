@@ -15,72 +15,105 @@ namespace {
 struct Taking {
     PegSets sets;
     std::int32_t depth;
+    bool dropped;
 };
 
-bool operator==(const PegSets& a, const PegSets& b)
-{
-    return a.on[1] == b.on[1] && a.on[2] == b.on[2] && a.on[3] == b.on[3];
-}
-
 // The page's tree must be the engine's: each step names the state the engine
-// took, whose parent was taken before it, and the ties and next score agree
-// with the order of the steps that follow.
+// took (or dropped), whose parent was taken before it, whatever the setup;
+// and the ties and the next score agree with the order that follows.
 TEST(Recorder, EachStepIsTheStateTheEngineTook)
 {
     struct Case {
         int pieces;
-        search_method method;
+        SearchSetup setup;
         std::int64_t limit;
         bool complete;
     };
-    for (const Case& c :
-         {Case{2, search_method::astar, 100, true}, Case{4, search_method::astar, 1000, true},
-          Case{4, search_method::breadth, 1000, true}, Case{5, search_method::greedy, 1000, true},
-          Case{7, search_method::astar, 1000, true}, Case{5, search_method::breadth, 300, false}}) {
+    const auto astar = search_method::astar;
+    const auto breadth = search_method::breadth;
+    const auto greedy = search_method::greedy;
+    for (const Case& c : {
+             Case{2, {astar}, 100, true},
+             Case{4, {astar}, 1000, true},
+             Case{4, {breadth}, 1000, true},
+             Case{5, {greedy}, 1000, true},
+             Case{7, {astar}, 1000, true},
+             Case{5, {breadth}, 300, false},
+             Case{4, {astar, heuristic::zero, tie_order::fila}, 1000, true},
+             Case{4, {astar, heuristic::zero, tie_order::pilha}, 1000, true},
+             Case{4, {breadth, heuristic::padrao, tie_order::heap, true}, 1000, true},
+             Case{5, {astar, heuristic::fora, tie_order::pilha, true}, 1000, true},
+             Case{4,
+                  {greedy, heuristic::exata, tie_order::fila, false, parseposition("2131"),
+                   parseposition("1223")},
+                  1000,
+                  true},
+         }) {
         SCOPED_TRACE(::testing::Message()
-                     << c.pieces << " pecas, metodo " << static_cast<int>(c.method));
+                     << c.pieces << " pecas, metodo " << static_cast<int>(c.setup.method)
+                     << ", heuristica " << heuristicnames[static_cast<int>(c.setup.estimate)]
+                     << ", desempate " << tieordernames[static_cast<int>(c.setup.ties)]
+                     << (c.setup.graph ? ", grafo" : ""));
         const PieceCount scope(c.pieces);
-        Recorder recorder(c.method, c.limit);
+        Recorder recorder(c.setup, c.limit);
         std::vector<Taking> engine;
+        const auto take = [&](bool dropped) {
+            return [&, dropped](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
+                engine.push_back({sets, depth, dropped});
+                if (dropped)
+                    recorder.dropped(sets, depth, frontiersize);
+                else
+                    recorder.taken(sets, depth, frontiersize);
+            };
+        };
         FunctionObserver observer{
-            [&](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
-                engine.push_back({sets, depth});
-                recorder.taken(sets, depth, frontiersize);
-            },
+            take(false),
             [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
                 recorder.pushed(move, sets, depth, score);
             },
-            nullptr, nullptr};
-        ASSERT_EQ(searchwith({c.method}, {}, observer).status, SearchStatus::solved);
+            nullptr, take(true), nullptr};
+        ASSERT_EQ(searchwith(c.setup, {}, observer).status, SearchStatus::solved);
         EXPECT_TRUE(recorder.faithful());
         EXPECT_EQ(recorder.complete(), c.complete);
         const auto& steps = recorder.steps();
         const auto& nodes = recorder.nodes();
-        ASSERT_EQ(steps.size(), std::min<std::size_t>(engine.size(), c.limit));
-        for (std::size_t i = 0; i < steps.size(); ++i) {
-            const Recorder::Node& node = nodes[steps[i].node];
-            ASSERT_TRUE(node.sets == engine[i].sets) << "passo " << i + 1;
-            EXPECT_EQ(node.depth, engine[i].depth);
-            EXPECT_EQ(node.step, static_cast<std::int64_t>(i + 1));
-            if (i > 0) {
+        std::size_t step = 0;
+        std::int64_t dropped = 0;
+        for (const Taking& taking : engine) {
+            if (step == steps.size())
+                break;
+            if (taking.dropped) {
+                ++dropped;
+                continue;
+            }
+            const Recorder::Node& node = nodes[steps[step].node];
+            ASSERT_TRUE(node.sets == taking.sets) << "passo " << step + 1;
+            EXPECT_EQ(node.depth, taking.depth);
+            EXPECT_EQ(node.step, static_cast<std::int64_t>(step + 1));
+            if (step > 0) {
                 EXPECT_LT(nodes[node.parent].step, node.step);
                 EXPECT_GT(nodes[node.parent].step, 0);
             }
-            if (i + 1 < steps.size() && steps[i].ties > 0) {
-                EXPECT_EQ(steps[i].nextscore, node.score) << "passo " << i + 1;
+            if (step + 1 < steps.size() && steps[step].ties > 0) {
+                EXPECT_EQ(steps[step].nextscore, node.score) << "passo " << step + 1;
             }
-            if (steps[i].heap) {
-                EXPECT_EQ(steps[i].heap->front(), steps[i].node);
-                EXPECT_EQ(steps[i].heap->size(), steps[i].frontier + 1);
+            if (steps[step].heap) {
+                EXPECT_EQ(steps[step].heap->front(), steps[step].node);
+                EXPECT_EQ(steps[step].heap->size(), steps[step].frontier + 1);
             }
+            ++step;
         }
+        EXPECT_EQ(step, steps.size());
+        EXPECT_EQ(dropped, std::count_if(nodes.begin(), nodes.end(),
+                                         [](const Recorder::Node& n) { return n.dropped > 0; }));
+        EXPECT_EQ(dropped > 0, c.setup.graph && c.complete);
     }
 }
 
 TEST(Recorder, RepeatedPositionsAreMarkedFromTheirSecondTime)
 {
     const PieceCount scope(3);
-    Recorder recorder(search_method::breadth, 1000);
+    Recorder recorder({search_method::breadth}, 1000);
     FunctionObserver observer{
         [&](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
             recorder.taken(sets, depth, frontiersize);
@@ -88,7 +121,7 @@ TEST(Recorder, RepeatedPositionsAreMarkedFromTheirSecondTime)
         [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
             recorder.pushed(move, sets, depth, score);
         },
-        nullptr, nullptr};
+        nullptr, nullptr, nullptr};
     searchwith({search_method::breadth}, {}, observer);
     std::vector<std::uint64_t> seen;
     for (const Recorder::Node& node : recorder.nodes()) {

@@ -17,17 +17,18 @@
  *
  * Recorder watches the search and keeps the first `limit` states taken:
  *  - "nos", the search tree, one entry a state generated (the start first):
- *    [parent, from, to, "1:[1 0] 2:[] 3:[]", g, h, f, step, repeated]
- *    with step the number of the step that took it (0: not taken yet) and
- *    repeated 1 when its position was generated before;
+ *    [parent, from, to, "1:[1 0] 2:[] 3:[]", g, h, f, step, repeated, dropped]
+ *    with step the number of the step that took it (0: not taken yet),
+ *    repeated 1 when its position was generated before, and dropped, in
+ *    graph search, the number of the step it was dropped before (0: never);
  *  - "passos", one entry a state taken, in order:
  *    [node, frontier, next f (null: none left), ties, heap (null: too big)]
  *    with ties the other entries of the same f left on the frontier, and heap
  *    the node numbers in heap order (root first, children of i at 2i and
  *    2i + 1) just before the state was taken, while at most `heapshown`.
  * It tells which node was taken by keeping a frontier of its own, the
- * program's, fed the same scores in the same order: the tie rule makes it
- * take the same node. Should its choice ever differ from the position the
+ * program's, fed the same scores and ties in the same order: the tie rule
+ * makes it take the same node. Should its choice ever differ from the position the
  * engine took, recording stops there ("fiel": false) rather than show a
  * wrong tree. "completo" is true when every state taken was recorded.
  * Cost: O(log n) a state while recording, nothing after.
@@ -44,8 +45,10 @@
 #include <unordered_set>
 #include <vector>
 
+#include "engine.h"
 #include "frontier.h"
 #include "hanoi.h"
+#include "heuristics.h"
 #include "puzzle.h"
 
 inline constexpr std::size_t heapshown = 31;
@@ -61,6 +64,7 @@ public:
         std::int32_t score;
         std::int64_t step;  // 0 until taken
         bool repeated;
+        std::int64_t dropped;  // 0 unless dropped before that step
     };
     struct Taken {
         std::uint32_t node;
@@ -70,10 +74,11 @@ public:
         std::optional<std::vector<std::uint32_t>> heap;
     };
 
-    Recorder(search_method method, std::int64_t limit);
+    Recorder(const SearchSetup& setup, std::int64_t limit);
 
     void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
     void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score);
+    void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
 
     const std::vector<Node>& nodes() const { return nodes_; }
     const std::vector<Taken>& steps() const { return steps_; }
@@ -86,10 +91,14 @@ public:
 private:
     void addnode(const Node& node);
     void stop(bool faithful);
+    // The node the engine took with `sets` at `depth`, off the mirror; none
+    // (and recording stops) when the mirror's choice differs.
+    std::optional<std::uint32_t> takemirrored(const PegSets& sets, std::int32_t depth);
 
-    search_method method_;
+    Scoring scoring_;
+    tie_order ties_;
     std::int64_t limit_;
-    Frontier<std::uint32_t> mirror_;
+    Frontier<std::uint32_t, std::uint64_t> mirror_;
     std::map<std::int32_t, std::int64_t> scorecount_;  // entries on the mirror by score
     std::unordered_set<std::uint64_t> seen_;
     std::vector<Node> nodes_;

@@ -27,7 +27,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 ARGS = None
-TIME_LINES = ("Tempo da busca:", "Estados examinados por segundo:")
+TIME_LINES = ("Tempo", "Estados examinados por segundo:")
 
 
 def native(answers, *options):

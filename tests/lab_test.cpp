@@ -1,0 +1,446 @@
+// The search lab checked against a plainly written search of its own: pegs
+// as a vector, the estimates computed the long way, the frontier a vector
+// scanned for the best entry (or, for the heap's rule, a heap written out
+// step by step), graph search with a std::set of positions.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine.h"
+#include "fixtures.h"
+#include "heuristics.h"
+#include "observe.h"
+#include "reference_eval.h"
+
+namespace {
+
+using Position = std::vector<int>;  // entry i: the peg of piece i
+
+Position positionof(const PegSets& sets)
+{
+    Position position(static_cast<std::size_t>(pieces));
+    for (int piece = 0; piece < pieces; ++piece)
+        for (int peg = 1; peg <= 3; ++peg)
+            if (sets.on[peg] >> piece & 1)
+                position[static_cast<std::size_t>(piece)] = peg;
+    return position;
+}
+
+PegSets setsof(const Position& position)
+{
+    PegSets sets{};
+    for (std::size_t piece = 0; piece < position.size(); ++piece)
+        sets.on[position[piece]] |= static_cast<std::uint16_t>(1u << piece);
+    return sets;
+}
+
+int topof(const Position& position, int peg)
+{
+    for (int piece = 0; piece < pieces; ++piece)
+        if (position[static_cast<std::size_t>(piece)] == peg)
+            return piece;
+    return pieces;
+}
+
+struct Move {
+    int from;
+    int to;
+};
+
+// The legal moves in their fixed order; `lastto` 0 excludes nothing.
+std::vector<Move> movesfrom(const Position& position, int lastto)
+{
+    std::vector<Move> moves;
+    for (int from = 1; from <= 3; ++from)
+        for (int to = 1; to <= 3; ++to)
+            if (from != to && topof(position, from) < topof(position, to) &&
+                topof(position, from) != pieces && from != lastto)
+                moves.push_back({from, to});
+    return moves;
+}
+
+Position moved(Position position, const Move& move)
+{
+    position[static_cast<std::size_t>(topof(position, move.from))] = move.to;
+    return position;
+}
+
+// Moves from every position to `goal`, by breadth-first search from it.
+std::map<Position, int> distancesto(const Position& goal)
+{
+    std::map<Position, int> distance{{goal, 0}};
+    std::vector<Position> queue{goal};
+    for (std::size_t next = 0; next < queue.size(); ++next)
+        for (const Move& move : movesfrom(queue[next], 0)) {
+            const Position neighbour = moved(queue[next], move);
+            if (distance.emplace(neighbour, distance[queue[next]] + 1).second)
+                queue.push_back(neighbour);
+        }
+    return distance;
+}
+
+int estimate(heuristic kind, const Position& position, const Position& goal,
+             const std::map<Position, int>& distance)
+{
+    switch (kind) {
+    case heuristic::padrao: {
+        reference::Position state;
+        for (int piece = 0; piece < pieces; ++piece)
+            state.pegs[static_cast<std::size_t>(piece)] =
+                static_cast<std::int8_t>(position[static_cast<std::size_t>(piece)]);
+        return -reference::eval(state, search_method::greedy);
+    }
+    case heuristic::zero:
+        return 0;
+    case heuristic::fora: {
+        int out = 0;
+        for (std::size_t piece = 0; piece < position.size(); ++piece)
+            out += position[piece] != goal[piece];
+        return out;
+    }
+    case heuristic::exata:
+        return distance.at(position);
+    }
+    return 0;
+}
+
+struct Entry {
+    Position position;
+    int depth;
+    int score;
+    int lastto;
+    std::vector<Move> path;
+};
+
+// The heap of the frontier as its contract states it, on a plain vector
+// from index 0 (children 2h + 1 and 2h + 2).
+class PlainHeap {
+public:
+    void push(const Entry& entry)
+    {
+        entries_.push_back(entry);
+        rise(entries_.size() - 1, entry);
+    }
+    Entry pop()
+    {
+        Entry top = entries_[0];
+        const Entry last = entries_.back();
+        entries_.pop_back();
+        if (entries_.empty())
+            return top;
+        std::size_t hole = 0;
+        while (2 * hole + 2 < entries_.size()) {
+            const std::size_t left = 2 * hole + 1;
+            const std::size_t child =
+                entries_[left + 1].score < entries_[left].score ? left : left + 1;
+            entries_[hole] = entries_[child];
+            hole = child;
+        }
+        if (2 * hole + 1 < entries_.size()) {
+            entries_[hole] = entries_[2 * hole + 1];
+            hole = 2 * hole + 1;
+        }
+        rise(hole, last);
+        return top;
+    }
+    bool empty() const { return entries_.empty(); }
+
+private:
+    void rise(std::size_t hole, const Entry& entry)
+    {
+        while (hole > 0 && entries_[(hole - 1) / 2].score < entry.score) {
+            entries_[hole] = entries_[(hole - 1) / 2];
+            hole = (hole - 1) / 2;
+        }
+        entries_[hole] = entry;
+    }
+    std::vector<Entry> entries_;
+};
+
+// The first pushed (fila) or the last pushed (pilha) of the best score, by a
+// scan of every entry.
+class ScannedFrontier {
+public:
+    explicit ScannedFrontier(bool lastfirst)
+        : lastfirst_(lastfirst)
+    {
+    }
+    void push(const Entry& entry) { entries_.push_back(entry); }
+    Entry pop()
+    {
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < entries_.size(); ++i)
+            if (entries_[i].score > entries_[best].score ||
+                (lastfirst_ && entries_[i].score == entries_[best].score))
+                best = i;
+        Entry entry = entries_[best];
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(best));
+        return entry;
+    }
+    bool empty() const { return entries_.empty(); }
+
+private:
+    bool lastfirst_;
+    std::vector<Entry> entries_;
+};
+
+// What a search did: each state taken ('#' examined, '-' dropped) with its
+// depth, the states generated, and how it ended.
+struct Walk {
+    std::string taken;
+    std::int64_t generated = 1;
+    std::int64_t dropped = 0;
+    std::int64_t examined = 0;
+    bool solved = false;
+    std::vector<Move> solution;
+};
+
+std::string takenline(char kind, const Position& position, int depth)
+{
+    std::string line(1, kind);
+    for (const int peg : position)
+        line += static_cast<char>('0' + peg);
+    return line + ':' + std::to_string(depth) + ' ';
+}
+
+template <class Queue>
+Walk referencesearch(Queue frontier, const SearchSetup& setup, std::int64_t limit)
+{
+    const Position start = positionof(startof(setup));
+    const Position goal = positionof(goalof(setup));
+    const std::map<Position, int> distance = distancesto(goal);
+    const auto score = [&](const Position& position, int depth) {
+        const int h = estimate(setup.estimate, position, goal, distance);
+        switch (setup.method) {
+        case search_method::astar:
+            return -(h + depth);
+        case search_method::breadth:
+            return -((1 << pieces) - 1 + depth);
+        case search_method::greedy:
+            return -h;
+        }
+        return 0;
+    };
+    Walk run;
+    std::set<Position> examined;
+    frontier.push({start, 0, 0, 0, {}});
+    while (!frontier.empty()) {
+        const Entry cur = frontier.pop();
+        if (setup.graph && examined.count(cur.position)) {
+            ++run.dropped;
+            run.taken += takenline('-', cur.position, cur.depth);
+            continue;
+        }
+        examined.insert(cur.position);
+        ++run.examined;
+        run.taken += takenline('#', cur.position, cur.depth);
+        if (cur.position == goal) {
+            run.solved = true;
+            run.solution = cur.path;
+            return run;
+        }
+        if (run.examined == limit)
+            return run;
+        for (const Move& move : movesfrom(cur.position, cur.lastto)) {
+            const Position child = moved(cur.position, move);
+            if (setup.graph && examined.count(child))
+                continue;
+            std::vector<Move> path = cur.path;
+            path.push_back(move);
+            frontier.push({child, cur.depth + 1, score(child, cur.depth + 1), move.to, path});
+            ++run.generated;
+        }
+    }
+    return run;
+}
+
+Walk referencesearch(const SearchSetup& setup, std::int64_t limit)
+{
+    if (setup.ties == tie_order::heap)
+        return referencesearch(PlainHeap(), setup, limit);
+    return referencesearch(ScannedFrontier(setup.ties == tie_order::pilha), setup, limit);
+}
+
+Walk enginesearch(const SearchSetup& setup, std::int64_t limit)
+{
+    Walk run;
+    FunctionObserver observer;
+    observer.ontaken = [&](const PegSets& sets, std::int32_t depth, std::size_t) {
+        run.taken += takenline('#', positionof(sets), depth);
+    };
+    observer.ondropped = [&](const PegSets& sets, std::int32_t depth, std::size_t) {
+        run.taken += takenline('-', positionof(sets), depth);
+        ++run.dropped;
+    };
+    observer.onpushed = [&](const PegMove&, const PegSets&, std::int32_t, std::int32_t) {
+        ++run.generated;
+    };
+    const SearchResult result = searchwith(setup, {unlimitedmemory, limit}, observer);
+    run.examined = result.examined;
+    run.solved = result.status == SearchStatus::solved;
+    for (const Step& step : result.solution)
+        run.solution.push_back({step.from, step.to});
+    return run;
+}
+
+std::string movetext(const std::vector<Move>& moves)
+{
+    std::string text;
+    for (const Move& move : moves)
+        text += std::to_string(move.from) + "->" + std::to_string(move.to) + ' ';
+    return text;
+}
+
+// Every setup for `pieces`, with the start and goal given (empty for the
+// classic ones), but the program's own estimate toward another goal.
+std::vector<SearchSetup> setupsbetween(const std::string& start, const std::string& goal)
+{
+    std::vector<SearchSetup> setups;
+    for (const search_method method :
+         {search_method::astar, search_method::breadth, search_method::greedy})
+        for (std::size_t kind = 0; kind < heuristicnames.size(); ++kind)
+            for (std::size_t ties = 0; ties < tieordernames.size(); ++ties)
+                for (const bool graph : {false, true}) {
+                    SearchSetup setup{method, static_cast<heuristic>(kind),
+                                      static_cast<tie_order>(ties), graph};
+                    if (!start.empty())
+                        setup.start = parseposition(start);
+                    if (!goal.empty())
+                        setup.goal = parseposition(goal);
+                    if (setup.estimate != heuristic::padrao || !setup.goal)
+                        setups.push_back(setup);
+                }
+    return setups;
+}
+
+std::string describe(const SearchSetup& setup)
+{
+    std::string text = std::to_string(pieces);
+    text += " pieces, method ";
+    text += std::to_string(static_cast<int>(setup.method));
+    text += ' ';
+    text += heuristicnames[static_cast<std::size_t>(setup.estimate)];
+    text += ' ';
+    text += tieordernames[static_cast<std::size_t>(setup.ties)];
+    text += setup.graph ? " graph " : " tree ";
+    for (const PegSets& ends : {startof(setup), goalof(setup)})
+        for (const int peg : positionof(ends))
+            text += static_cast<char>('0' + peg);
+    return text;
+}
+
+TEST(Lab, EveryCombinationTakesTheStatesOfAPlainSearch)
+{
+    // Start and goal as the options write them, for 1 to 4 pieces.
+    struct Ends {
+        std::string start;
+        std::string goal;
+    };
+    const std::vector<Ends> ends[] = {
+        {{"", ""}, {"2", ""}, {"", "1"}},
+        {{"", ""}, {"21", ""}, {"", "12"}, {"32", "23"}},
+        {{"", ""}, {"312", ""}, {"", "123"}, {"213", "332"}},
+        {{"", ""}, {"3131", ""}, {"", "2113"}, {"1223", "3311"}},
+    };
+    // Enough for every search that ends; those that never do (greedy search
+    // with h = 0 and the last pushed first, in a tree) stop here on both sides.
+    constexpr std::int64_t limit = 700;
+    int solved = 0;
+    int dropping = 0;
+    for (int n = 1; n <= 4; ++n) {
+        const PieceCount count(n);
+        for (const Ends& end : ends[n - 1])
+            for (const SearchSetup& setup : setupsbetween(end.start, end.goal)) {
+                SCOPED_TRACE(describe(setup));
+                const Walk expected = referencesearch(setup, limit);
+                const Walk found = enginesearch(setup, limit);
+                EXPECT_EQ(found.taken, expected.taken);
+                EXPECT_EQ(found.examined, expected.examined);
+                EXPECT_EQ(found.generated, expected.generated);
+                EXPECT_EQ(found.dropped, expected.dropped);
+                EXPECT_EQ(found.solved, expected.solved);
+                EXPECT_EQ(movetext(found.solution), movetext(expected.solution));
+                solved += expected.solved;
+                dropping += expected.dropped > 0;
+            }
+    }
+    // The table reaches what it is meant to: most runs end, and graph search
+    // drops states in many.
+    EXPECT_GT(solved, 600);
+    EXPECT_GT(dropping, 50);
+}
+
+TEST(Lab, ExactEstimateIsTheTrueDistanceBetweenAnyTwoPositions)
+{
+    for (int n = 1; n <= 4; ++n) {
+        const PieceCount count(n);
+        for (std::uint32_t to = 0; to < positioncount(); ++to) {
+            const Position goal = positionof(positionofcode(to));
+            for (const auto& [position, moves] : distancesto(goal))
+                ASSERT_EQ(movesbetween(setsof(position), setsof(goal)), moves)
+                    << n << " pieces, goal code " << to;
+        }
+    }
+}
+
+TEST(Lab, AnalysisCountsWhatABruteForceCounts)
+{
+    for (int n = 1; n <= 5; ++n) {
+        const PieceCount count(n);
+        const Position goal(static_cast<std::size_t>(n), 3);
+        const std::map<Position, int> distance = distancesto(goal);
+        for (const HeuristicAnalysis& analysis : analyseheuristics()) {
+            SCOPED_TRACE(std::to_string(n) + " pieces, " +
+                         std::string(heuristicnames[static_cast<std::size_t>(analysis.kind)]));
+            std::int64_t overestimated = 0;
+            int largestexcess = 0;
+            std::int64_t inconsistent = 0;
+            for (const auto& [position, moves] : distance) {
+                const int h = estimate(analysis.kind, position, goal, distance);
+                overestimated += h > moves;
+                largestexcess = std::max(largestexcess, h - moves);
+                for (const Move& move : movesfrom(position, 0))
+                    inconsistent +=
+                        h - estimate(analysis.kind, moved(position, move), goal, distance) > 1;
+            }
+            EXPECT_EQ(analysis.positions, static_cast<std::int64_t>(distance.size()));
+            EXPECT_EQ(analysis.overestimated, overestimated);
+            EXPECT_EQ(analysis.largestexcess, largestexcess);
+            EXPECT_EQ(analysis.inconsistentmoves, inconsistent);
+        }
+    }
+}
+
+TEST(Lab, ProgramsOwnEstimateMisleadsAStarOnlyFromOtherStarts)
+{
+    // From every piece on peg 1, A* never generates a state whose estimate
+    // exceeds its true distance, which is why it still finds 2^N - 1 moves.
+    for (int n = 1; n <= 10; ++n) {
+        const PieceCount count(n);
+        std::int64_t overestimated = 0;
+        FunctionObserver observer;
+        observer.onpushed = [&](const PegMove&, const PegSets& sets, std::int32_t, std::int32_t) {
+            overestimated +=
+                estimateof(heuristic::padrao, sets, towerof(3)) > movesbetween(sets, towerof(3));
+        };
+        const SearchResult result = searchwith({search_method::astar}, {}, observer);
+        EXPECT_EQ(overestimated, 0) << n << " pieces";
+        EXPECT_EQ(result.solution.size(), static_cast<std::size_t>(optimalmoves(n)));
+    }
+    // From 231 it does, and its solution is 9 moves where 7 are enough; the
+    // exact estimate finds the 7.
+    const PieceCount count(3);
+    SearchSetup setup{search_method::astar};
+    setup.start = parseposition("231");
+    EXPECT_EQ(movesbetween(*setup.start, towerof(3)), 7);
+    NoObserver none;
+    EXPECT_EQ(searchwith(setup, {}, none).solution.size(), 9u);
+    setup.estimate = heuristic::exata;
+    EXPECT_EQ(searchwith(setup, {}, none).solution.size(), 7u);
+}
+
+}  // namespace
