@@ -8,8 +8,10 @@
 const el = (id) => document.getElementById(id);
 const SVG = 'http://www.w3.org/2000/svg';
 
-// Node records: [parent, from, to, state text, g, h, f, step taken, repeated].
+// Node records: [parent, from, to, state text, g, h, f, step taken, repeated,
+// dropped before step].
 const PAI = 0, DE = 1, PARA = 2, ESTADO = 3, G = 4, H = 5, F = 6, PASSO = 7, REPETIDO = 8;
+const DESCARTADO = 9;
 // Step records: [node, frontier left, next f, ties, heap or null].
 const NO = 0, FRONTEIRA = 1, PROXIMO = 2, EMPATES = 3, HEAP = 4;
 
@@ -243,6 +245,15 @@ function filhosDe(nos) {
   return filhos;
 }
 
+// How many states graph search dropped just before each step.
+function descartesAntes(nos) {
+  const antes = new Map();
+  for (const no of nos) {
+    if (no[DESCARTADO]) antes.set(no[DESCARTADO], (antes.get(no[DESCARTADO]) || 0) + 1);
+  }
+  return antes;
+}
+
 async function buscar() {
   pararRelogios();
   el('mensagem').textContent = '';
@@ -265,7 +276,11 @@ async function buscar() {
     for (const c of configuracoes()) {
       const dados = await pedir(opcoes(c.heuristica, c.desempate, c.grafo), `${n} ${c.metodo}`,
         gravados);
-      novas.push({ config: c, dados, filhos: dados.nos ? filhosDe(dados.nos) : [] });
+      novas.push({
+        config: c, dados,
+        filhos: dados.nos ? filhosDe(dados.nos) : [],
+        descartes: dados.nos ? descartesAntes(dados.nos) : new Map(),
+      });
       if (!dados.nos) break;
     }
   } catch (erro) {
@@ -353,9 +368,13 @@ function mostrarBusca(b, sufixo, alvoEstado, alvoMotivo) {
   el(`numeros${sufixo}`).textContent =
     `#${k + 1}  ${linhaDoNo(no)}  fronteira=${registro[FRONTEIRA]}`
     + (k === passos.length - 1 && b.dados.completo && !b.dados.erro ? '  objetivo' : '');
-  el(alvoMotivo).textContent = k === 0
-    ? 'O estado inicial: o unico na fronteira.'
-    : motivo(registro, no, b.config.desempate, b.config.metodo);
+  const descartados = b.descartes.get(k + 1) || 0;
+  el(alvoMotivo).textContent = (descartados === 0 ? ''
+    : `Antes dele, ${descartados === 1 ? 'um estado saiu da fronteira e foi descartado'
+      : `${descartados} estados sairam da fronteira e foram descartados`}`
+      + ' (posicao ja examinada). ')
+    + (k === 0 ? 'O estado inicial: o unico na fronteira.'
+      : motivo(registro, no, b.config.desempate, b.config.metodo));
   const lista = el(`filhos${sufixo}`);
   lista.replaceChildren();
   for (const id of b.filhos[registro[NO]]) {
@@ -509,6 +528,7 @@ function desenharArvore(b) {
     if (no[PASSO] === atual) classes.push('atual');
     else if (no[PASSO] > 0 && no[PASSO] < atual) classes.push('tirado');
     if (no[REPETIDO]) classes.push('repetido');
+    if (no[DESCARTADO] && no[DESCARTADO] <= atual) classes.push('descartado');
     const [cx, cy] = ponto(id);
     const grupo = svg('g', { class: classes.join(' ') }, alvo);
     svg('circle', { cx, cy, r: 11 }, grupo);
@@ -516,7 +536,8 @@ function desenharArvore(b) {
     svg('title', {}, grupo).textContent =
       `n${id} ${id ? `${no[DE]}->${no[PARA]} ` : ''}${no[ESTADO]}  ${linhaDoNo(no)}`
       + (no[PASSO] ? `  examinado no passo ${no[PASSO]}` : '')
-      + (no[REPETIDO] ? '  (posicao repetida)' : '');
+      + (no[REPETIDO] ? '  (posicao repetida)' : '')
+      + (no[DESCARTADO] ? `  descartado antes do passo ${no[DESCARTADO]}` : '');
   }
 }
 

@@ -190,6 +190,51 @@ class Page(unittest.TestCase):
                 self.element("anterior").click()
                 self.assertEqual(self.element("estado").text, expected[-2])
 
+    def set_lab(self, heuristic, ties, graph, start, goal):
+        Select(self.element("heuristica")).select_by_value(heuristic)
+        Select(self.element("desempate")).select_by_value(ties)
+        if self.element("grafo").is_selected() != graph:
+            self.element("grafo").click()
+        for name, value in (("inicio", start), ("objetivo", goal)):
+            self.driver.execute_script(
+                "arguments[0].value = arguments[1];"
+                "arguments[0].dispatchEvent(new Event('change'));", self.element(name), value)
+
+    def test_the_lab_options_give_the_console_search(self):
+        self.open(self.server.url)
+        for pieces, method, heuristic, ties, graph, start, goal in (
+                (4, 0, "zero", "fila", False, "1111", "3333"),
+                (4, 2, "fora", "pilha", True, "1111", "3333"),
+                (3, 1, "padrao", "heap", True, "111", "333"),
+                (4, 0, "exata", "pilha", False, "2131", "1223")):
+            with self.subTest(pieces=pieces, method=method, heuristic=heuristic, ties=ties,
+                              graph=graph, start=start, goal=goal):
+                options = [f"--heuristica={heuristic}", f"--desempate={ties}",
+                           f"--inicio={start}", f"--objetivo={goal}"] + (["--grafo"] if graph else [])
+                field = self.element("pecas")
+                field.clear()
+                field.send_keys(str(pieces))
+                Select(self.element("metodo")).select_by_value(str(method))
+                self.set_lab(heuristic, ties, graph, start, goal)
+                self.element("buscar").click()
+                WebDriverWait(self.driver, 120).until(
+                    lambda d: d.find_element(By.ID, "contador").text.startswith("Passo 1 de")
+                    and d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == "pronto")
+                self.assertEqual(self.element("mensagem").text, "")
+                answers = f"{pieces} {method} .\n"
+                self.assertEqual(statistics_block(self.element("estatisticas").text),
+                                 statistics_block(native(answers, "-e", *options)))
+                trace = native(answers, "--rastro=25", *options)
+                expected = re.findall(r"^#\d+  (.+?)  g=", trace, re.MULTILINE)
+                shown = [self.element("estado").text]
+                while len(shown) < len(expected):
+                    self.element("proximo").click()
+                    shown.append(self.element("estado").text)
+                self.assertEqual(shown, expected)
+                # The next search must show its own first step.
+                self.driver.execute_script("document.getElementById('contador').textContent = ''")
+        self.assertEqual(self.console_errors(), [])
+
     def test_a_long_search_can_be_stopped_and_the_page_goes_on(self):
         self.open(self.server.url)
         field = self.element("pecas")
