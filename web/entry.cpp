@@ -2,8 +2,10 @@
 // (recorder.h), and the progress events posted to the page as they happen.
 #include <emscripten/emscripten.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <sstream>
 #include <string>
 
@@ -36,12 +38,19 @@ extern "C" {
 // pagerun, to be freed by the caller; null if even that cannot be allocated.
 EMSCRIPTEN_KEEPALIVE char* hanoi_buscar(const char* options, const char* answers, double steps)
 {
-    PageRequest request{{}, answers, static_cast<std::int64_t>(steps)};
-    std::istringstream words(options);
-    for (std::string word; words >> word;)
-        request.options.push_back(word);
-    return handover(pagerun(request, [](std::int64_t examined, std::int32_t depth) {
-        postprogress(static_cast<double>(examined), depth);
-    }));
+    // Whatever number the caller sends (NaN, negative, huge) records a sane
+    // number of steps.
+    const std::int64_t limit = steps >= 1 ? static_cast<std::int64_t>(std::min(steps, 1e9)) : 0;
+    try {
+        PageRequest request{{}, answers, limit};
+        std::istringstream words(options);
+        for (std::string word; words >> word;)
+            request.options.push_back(word);
+        return handover(pagerun(request, [](std::int64_t examined, std::int32_t depth) {
+            postprogress(static_cast<double>(examined), depth);
+        }));
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // the worker says memory ran out
+    }
 }
 }

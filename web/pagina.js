@@ -270,7 +270,7 @@ async function buscar() {
   el('progresso').textContent = 'Buscando...';
   marcar('ocupado');
   const n = pecas();
-  const gravados = Math.max(1, Math.floor(Number(el('gravados').value)) || 2000);
+  const gravados = Math.min(100000, Math.max(1, Math.floor(Number(el('gravados').value)) || 2000));
   const novas = [];
   try {
     for (const c of configuracoes()) {

@@ -18,7 +18,9 @@ onmessage = async (evento) => {
   try {
     const ponteiro = m.ccall('hanoi_buscar', 'number', ['string', 'string', 'number'],
       [pedido.opcoes, pedido.respostas, pedido.passos]);
-    if (ponteiro === 0) throw new Error('hanoi: memoria esgotada: busca interrompida');
+    // Null: not even the answer's text could be allocated. The words are
+    // the program's own for a failed allocation (explainallocationfailure).
+    if (ponteiro === 0) throw new Error('hanoi: memoria esgotada');
     const texto = m.UTF8ToString(ponteiro);
     m._free(ponteiro);
     postMessage({ tipo: 'resultado', id: pedido.id, dados: JSON.parse(texto) });
