@@ -38,6 +38,7 @@ struct MeasuredRun {
 };
 
 // CPU time of the process so far, in seconds: what the statistics time.
+// Where there is no CPU clock (WebAssembly), the monotonic clock's time.
 double cpuseconds();
 
 // The figures of a run of `setup` that ended with `result`, watched by
