@@ -109,14 +109,6 @@ std::vector<Cell> rowcells(const RunSummary* run, bool heuristics, bool graph)
     return cells;
 }
 
-// CPU time of the process so far, in seconds.
-double cpuseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
 // Heuristics that say little of the goal: the search they lead is as large
 // as breadth-first search's.
 bool uninformed(heuristic kind)
@@ -126,6 +118,39 @@ bool uninformed(heuristic kind)
 
 }  // namespace
 
+double cpuseconds()
+{
+    timespec now{};
+    // WebAssembly has no CPU clock: there the monotonic clock times the
+    // page's worker, which does nothing but the search.
+    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) != 0)
+        clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+RunSummary summarize(const SearchSetup& setup, const SearchResult& result,
+                     const Statistics& statistics, double seconds)
+{
+    // The statistics count the start state as generated, but a search with
+    // no room for it generated nothing.
+    const bool started = !noroomtostart(result);
+    return {setup.method,
+            pieces,
+            outcomeof(result),
+            static_cast<std::int64_t>(result.solution.size()),
+            result.examined,
+            started ? statistics.generated : 0,
+            started ? static_cast<std::int64_t>(statistics.largestfrontier) : 0,
+            result.depth,
+            started ? statistics.peakbytes : 0,
+            seconds,
+            optimal,
+            setup.estimate,
+            setup.ties,
+            setup.graph,
+            statistics.droppedstates};
+}
+
 MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
                            std::int64_t tracelimit)
 {
@@ -133,25 +158,7 @@ MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const Se
     const double start = cpuseconds();
     SearchResult result = searchwith(setup, limits, watch);
     const double seconds = cpuseconds() - start;
-    const Statistics& statistics = watch.statistics();
-    // The statistics count the start state as generated, but a search with
-    // no room for it generated nothing.
-    const bool started = !noroomtostart(result);
-    const RunSummary summary{setup.method,
-                             pieces,
-                             outcomeof(result),
-                             static_cast<std::int64_t>(result.solution.size()),
-                             result.examined,
-                             started ? statistics.generated : 0,
-                             started ? static_cast<std::int64_t>(statistics.largestfrontier) : 0,
-                             result.depth,
-                             started ? statistics.peakbytes : 0,
-                             seconds,
-                             optimal,
-                             setup.estimate,
-                             setup.ties,
-                             setup.graph,
-                             statistics.droppedstates};
+    const RunSummary summary = summarize(setup, result, watch.statistics(), seconds);
     return {std::move(result), summary};
 }
 

@@ -37,6 +37,15 @@ struct MeasuredRun {
     RunSummary summary;
 };
 
+// CPU time of the process so far, in seconds: what the statistics time.
+// Where there is no CPU clock (WebAssembly), the monotonic clock's time.
+double cpuseconds();
+
+// The figures of a run of `setup` that ended with `result`, watched by
+// `statistics`, in `seconds` of CPU time.
+RunSummary summarize(const SearchSetup& setup, const SearchResult& result,
+                     const Statistics& statistics, double seconds);
+
 MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
                            std::int64_t tracelimit);
 

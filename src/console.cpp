@@ -178,30 +178,8 @@ RunStatus writecsv(const Options& options, std::ostream& out, std::ostream& err,
 RunStatus report(const Answers& answers, const SearchResult& result, std::ostream& out,
                  std::ostream& err)
 {
-    if (noroomtostart(result)) {
-        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
-        return RunStatus::outofmemory;
-    }
-    if (result.status == SearchStatus::outofmemory) {
-        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
-            << " MiB em uso): busca interrompida com " << result.examined
-            << " nos examinados, profundidade " << result.depth << std::endl;
-        return RunStatus::outofmemory;
-    }
-    if (result.status == SearchStatus::pathlost) {
-        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
-               "reconstruido"
-            << std::endl;
-        return RunStatus::internalfault;
-    }
-    // Only a failed write of the progress lines cancels a search: the run
-    // ends there, and finishoutput tells why standard output failed.
-    if (result.status == SearchStatus::cancelled)
-        return RunStatus::outputfailed;
-    if (result.status != SearchStatus::solved) {
-        err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
-        return RunStatus::internalfault;
-    }
+    if (result.status != SearchStatus::solved)
+        return explainunsolved(result, err);
     if (answers.destination != ".") {
         // Before a report that may go through the same descriptor.
         out << std::flush;
@@ -219,9 +197,50 @@ RunStatus report(const Answers& answers, const SearchResult& result, std::ostrea
 
 }  // namespace
 
+RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
+{
+    if (noroomtostart(result)) {
+        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
+        return RunStatus::outofmemory;
+    }
+    switch (result.status) {
+    case SearchStatus::solved:
+        return RunStatus::solved;
+    case SearchStatus::outofmemory:
+        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
+            << " MiB em uso): busca interrompida com " << result.examined
+            << " nos examinados, profundidade " << result.depth << std::endl;
+        return RunStatus::outofmemory;
+    case SearchStatus::pathlost:
+        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
+               "reconstruido"
+            << std::endl;
+        return RunStatus::internalfault;
+    case SearchStatus::cancelled:
+        // Only a failed write of the progress lines cancels a search: the run
+        // ends there, and finishoutput tells why standard output failed.
+        return RunStatus::outputfailed;
+    case SearchStatus::stopped:
+    case SearchStatus::exhausted:
+        break;
+    }
+    err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
+    return RunStatus::internalfault;
+}
+
 void explainbadoption(std::ostream& err, const std::string& reason)
 {
     err << "hanoi: opcao invalida: " << reason << " (veja hanoi --help)" << std::endl;
+}
+
+void explaininputended(std::ostream& err)
+{
+    err << "hanoi: a entrada terminou antes do fim do dialogo" << std::endl;
+}
+
+void explainallocationfailure(std::ostream& err)
+{
+    err << "hanoi: memoria esgotada" << std::endl;
 }
 
 std::variant<SearchSetup, std::string> labsetup(const Options& options, search_method method)
@@ -322,7 +341,7 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         return RunStatus::inputended;
     }
     if (!answers) {
-        err << "hanoi: a entrada terminou antes do fim do dialogo" << std::endl;
+        explaininputended(err);
         return RunStatus::inputended;
     }
     pieces = answers->pieces;

@@ -11,6 +11,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 
 #include "hanoi.h"
@@ -63,6 +64,19 @@ std::variant<SearchSetup, std::string> labsetup(const Options& options, search_m
 // as `outputfailed`, leaving the reason to finishoutput.
 RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
               std::uint64_t memory);
+
+struct SearchResult;
+
+// Explains on `err` why a search ended without a solution (what the search
+// reached, or that it could not start), and gives the run's status; solved
+// for a solved search, which needs no word.
+RunStatus explainunsolved(const SearchResult& result, std::ostream& err);
+
+// The line for answers that ended before the dialogue did.
+void explaininputended(std::ostream& err);
+
+// The last words when an allocation failed outside the search's own budget.
+void explainallocationfailure(std::ostream& err);
 
 class FileOutput;
 

@@ -66,6 +66,8 @@ public:
         siftup(hole, key);
     }
     const Key& top() const { return keys_[1]; }
+    // The key at heap position i, 1 to size(): the heap's shape, for showing.
+    const Key& at(std::size_t i) const { return keys_[i]; }
     void pop();
     bool empty() const { return keys_.size() <= 1; }
     std::size_t size() const { return empty() ? 0 : keys_.size() - 1; }
@@ -106,6 +108,9 @@ public:
     }
     const Payload& top() const { return slots_[heap_.top().slot]; }
     std::int32_t topscore() const { return Heap::scoreof(heap_.top().rank); }
+    // The entry at heap position i (1 to size(); the children of i are at 2i
+    // and 2i + 1), for showing the heap's shape.
+    const Payload& at(std::size_t i) const { return slots_[heap_.at(i).slot]; }
     void pop()
     {
         freeslots_.push_back(heap_.top().slot);

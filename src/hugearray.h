@@ -19,15 +19,24 @@
  * that memory was never written). Failure to map throws std::bad_alloc.
  * Complexity: indexing O(1); push_back amortised O(1); growing costs a system
  * call or two and never copies more than 64 KiB.
+ *
+ * WebAssembly (the page's build) has no mremap and maps no pages of its own:
+ * there the array lives on the heap and grows with realloc, which may copy
+ * it, so the old and the new block coexist while it grows. footprint(n) then
+ * counts both whenever holding n elements means growing, so that a budget
+ * checked with it allows for that moment. Sizes are the same as above.
  */
 #pragma once
 
+#if !defined(__EMSCRIPTEN__)
 #include <sys/mman.h>
+#endif
 
 #include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <type_traits>
@@ -41,18 +50,48 @@ inline constexpr std::size_t hugepagebytes = std::size_t{2} << 20;
 // Up to this size a mapping is made of small pages and doubles.
 inline constexpr std::size_t smallbytes = std::size_t{64} << 10;
 
+// The largest size a mapping of whole huge pages can have.
+inline constexpr std::size_t largestbytes = SIZE_MAX / hugepagebytes * hugepagebytes;
+
 // The bytes a mapping of `capacity` bytes grows to so that it holds `needed`:
 // one page, doubling up to 64 KiB, then whole huge pages, at least an eighth
-// more each time.
+// more each time. SIZE_MAX when no size_t can count them (a 32-bit size_t
+// can come near that).
 constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
 {
     if (needed <= capacity)
         return capacity;
     if (needed <= smallbytes)
         return std::max({std::bit_ceil(needed), 2 * capacity, pagebytes});
-    const std::size_t next = std::max(needed, capacity + capacity / 8);
+    if (needed > largestbytes)
+        return SIZE_MAX;
+    const std::size_t eighthmore =
+        capacity > largestbytes - capacity / 8 ? largestbytes : capacity + capacity / 8;
+    const std::size_t next = std::max(needed, eighthmore);
     return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
 }
+
+#if defined(__EMSCRIPTEN__)
+
+// Growing may copy: the old block is only freed once the new one holds it.
+inline constexpr bool growthcopies = true;
+
+inline void* grow(void* old, std::size_t /*oldbytes*/, std::size_t /*usedbytes*/, std::size_t bytes)
+{
+    void* const grown = std::realloc(old, bytes);
+    if (!grown)
+        throw std::bad_alloc();
+    return grown;
+}
+
+inline void release(void* start, std::size_t /*bytes*/)
+{
+    std::free(start);
+}
+
+#else
+
+inline constexpr bool growthcopies = false;
 
 // Asks for transparent huge pages for a mapping that spans them (before its
 // memory is touched, so that a first touch maps a whole huge page).
@@ -107,6 +146,13 @@ inline void* grow(void* old, std::size_t oldbytes, std::size_t usedbytes, std::s
     return grown;
 }
 
+inline void release(void* start, std::size_t bytes)
+{
+    ::munmap(start, bytes);
+}
+
+#endif
+
 }  // namespace hugearray
 
 template <class T>
@@ -118,7 +164,7 @@ public:
     ~HugeArray()
     {
         if (data_)
-            ::munmap(data_, capacitybytes_);
+            hugearray::release(data_, capacitybytes_);
     }
     HugeArray(HugeArray&& other) noexcept
         : data_(std::exchange(other.data_, nullptr))
@@ -146,31 +192,42 @@ public:
     bool empty() const { return size_ == 0; }
     std::size_t capacity() const { return capacity_; }
 
-    // Bytes mapped once the array holds `n` elements (never fewer than now).
+    // Bytes mapped once the array holds `n` elements (never fewer than now);
+    // where growth copies, the peak while it grows to hold them.
     std::size_t footprint(std::size_t n) const
     {
-        if (n > SIZE_MAX / sizeof(T))
-            return SIZE_MAX;
-        return hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+        const std::size_t grown = capacityfor(n);
+        if (hugearray::growthcopies && grown > capacitybytes_)
+            return grown > SIZE_MAX - capacitybytes_ ? SIZE_MAX : grown + capacitybytes_;
+        return grown;
     }
 
     // Holds `n` elements: the first min(n, size()) keep their values.
     void resize(std::size_t n)
     {
         if (n > capacity_) [[unlikely]]
-            growto(footprint(n));
+            growto(capacityfor(n));
         size_ = n;
     }
 
     void push_back(const T& element)
     {
         if (size_ == capacity_) [[unlikely]]
-            growto(footprint(size_ + 1));
+            growto(capacityfor(size_ + 1));
         data_[size_++] = element;
     }
     void pop_back() { --size_; }
 
 private:
+    // Bytes of capacity once the array holds `n` elements; SIZE_MAX when no
+    // size_t can count them.
+    std::size_t capacityfor(std::size_t n) const
+    {
+        if (n > SIZE_MAX / sizeof(T))
+            return SIZE_MAX;
+        return hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+    }
+
     // Out of line: growing is rare, and the callers stay small enough to
     // inline. Not marked cold: the first growth of an empty array is certain,
     // and a certain call to a cold function would make all that follows it

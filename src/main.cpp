@@ -66,7 +66,7 @@ int main(int argc, char* argv[])
     } catch (const std::bad_alloc&) {
         reserve.reset();
         // Not necessarily in the search: it may not have started.
-        std::cerr << "hanoi: memoria esgotada" << std::endl;
+        explainallocationfailure(std::cerr);
         status = RunStatus::outofmemory;
     }
     return exitstatus(finishoutput(status, stdoutput, std::cerr));

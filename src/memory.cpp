@@ -6,6 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#if defined(__EMSCRIPTEN__)
+#include <emscripten/heap.h>
+#endif
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -36,6 +40,31 @@ std::vector<std::string_view> split(std::string_view text, char separator)
     }
     return parts;
 }
+
+std::optional<std::uint64_t> leadingnumber(std::string_view text)
+{
+    const std::size_t start = text.find_first_not_of(" \t");
+    if (start == text.npos)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    const auto [end, error] =
+        std::from_chars(text.data() + start, text.data() + text.size(), value);
+    if (error != std::errc{})
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::uint64_t> room(std::optional<std::uint64_t> limit,
+                                  std::optional<std::uint64_t> used)
+{
+    if (!limit)
+        return std::nullopt;
+    const std::uint64_t taken = used.value_or(0);
+    return *limit > taken ? *limit - taken : 0;
+}
+
+// The limits the system sets this process; WebAssembly has none of them.
+#if !defined(__EMSCRIPTEN__)
 
 // Reads the files the room is worked out from, and remembers whether one
 // could not even be opened for want of a free descriptor.
@@ -68,28 +97,6 @@ public:
 private:
     bool shortofdescriptors_ = false;
 };
-
-std::optional<std::uint64_t> leadingnumber(std::string_view text)
-{
-    const std::size_t start = text.find_first_not_of(" \t");
-    if (start == text.npos)
-        return std::nullopt;
-    std::uint64_t value = 0;
-    const auto [end, error] =
-        std::from_chars(text.data() + start, text.data() + text.size(), value);
-    if (error != std::errc{})
-        return std::nullopt;
-    return value;
-}
-
-std::optional<std::uint64_t> room(std::optional<std::uint64_t> limit,
-                                  std::optional<std::uint64_t> used)
-{
-    if (!limit)
-        return std::nullopt;
-    const std::uint64_t taken = used.value_or(0);
-    return *limit > taken ? *limit - taken : 0;
-}
 
 std::optional<std::uint64_t> softlimit(int resource)
 {
@@ -177,6 +184,8 @@ std::optional<MemoryRoom> readroominchild()
     return room;
 }
 
+#endif
+
 }  // namespace
 
 std::uint64_t memorybudget(const MemoryRoom& room)
@@ -192,6 +201,18 @@ std::uint64_t memorybudget(const MemoryRoom& room)
     return smallest > margin ? smallest - margin : 0;
 }
 
+#if defined(__EMSCRIPTEN__)
+
+// WebAssembly has neither /proc nor limits of its own: the room is what the
+// heap may still grow to, up to the largest the module allows.
+MemoryRoom readmemoryroom()
+{
+    const auto used = reinterpret_cast<std::uintptr_t>(::sbrk(0));
+    return {std::nullopt, std::nullopt, std::nullopt, room(emscripten_get_heap_max(), used)};
+}
+
+#else
+
 MemoryRoom readmemoryroom()
 {
     Files files;
@@ -200,6 +221,8 @@ MemoryRoom readmemoryroom()
         return room;
     return readroominchild().value_or(room);
 }
+
+#endif
 
 std::optional<std::uint64_t> kilobytefield(std::string_view text, std::string_view key)
 {

@@ -8,36 +8,6 @@
 
 namespace {
 
-// g, h and f of a state as its method sees it, from its depth and score.
-struct Figures {
-    std::int32_t g;
-    std::int32_t h;
-    std::int32_t f;
-};
-
-Figures figuresof(std::int32_t depth, std::int32_t score, search_method method)
-{
-    // The score is -f; f is h alone for greedy search and g + h otherwise.
-    const std::int32_t f = -score;
-    return {depth, method == search_method::greedy ? f : f - depth, f};
-}
-
-// "1:[2 1 0] 2:[] 3:[]": each peg's pieces from the bottom up.
-void writepegs(std::ostream& out, const PegSets& sets)
-{
-    for (int peg = 1; peg <= 3; ++peg) {
-        out << (peg > 1 ? " " : "") << peg << ":[";
-        const char* separator = "";
-        for (int piece = pieces - 1; piece >= 0; --piece) {
-            if (sets.on[peg] >> piece & 1) {
-                out << separator << piece;
-                separator = " ";
-            }
-        }
-        out << ']';
-    }
-}
-
 void writefigures(std::ostream& out, const Figures& figures)
 {
     out << "  g=" << figures.g << " h=" << figures.h << " f=" << figures.f;
@@ -66,6 +36,28 @@ std::string persecond(std::int64_t count, double seconds)
 }
 
 }  // namespace
+
+Figures figuresof(std::int32_t depth, std::int32_t score, search_method method)
+{
+    // The score is -f; f is h alone for greedy search and g + h otherwise.
+    const std::int32_t f = -score;
+    return {depth, method == search_method::greedy ? f : f - depth, f};
+}
+
+void writepegs(std::ostream& out, const PegSets& sets)
+{
+    for (int peg = 1; peg <= 3; ++peg) {
+        out << (peg > 1 ? " " : "") << peg << ":[";
+        const char* separator = "";
+        for (int piece = pieces - 1; piece >= 0; --piece) {
+            if (sets.on[peg] >> piece & 1) {
+                out << separator << piece;
+                separator = " ";
+            }
+        }
+        out << ']';
+    }
+}
 
 bool ProgressLines::progress(std::int64_t examined, std::int32_t depth)
 {

@@ -153,6 +153,18 @@ struct Statistics {
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
 
+// g, h and f of a state as its method sees it, from its depth and score:
+// f is what the frontier orders by (the smaller first), -score.
+struct Figures {
+    std::int32_t g;
+    std::int32_t h;
+    std::int32_t f;
+};
+Figures figuresof(std::int32_t depth, std::int32_t score, search_method method);
+
+// "1:[2 1 0] 2:[] 3:[]": each peg's pieces from the bottom up.
+void writepegs(std::ostream& out, const PegSets& sets);
+
 /*
  * Writes the first `limit` states taken to `out`, one line each: its number,
  * the pegs as stacks from bottom to top, g (its depth), h (the estimate), f

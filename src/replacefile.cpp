@@ -213,7 +213,15 @@ private:
 std::string tempname()
 {
     std::uint64_t bits = 0;
-    if (::getrandom(&bits, sizeof bits, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bits)) {
+#if defined(__EMSCRIPTEN__)
+    // WebAssembly's C library has getentropy, which never blocks there, but
+    // no getrandom.
+    const bool random = ::getentropy(&bits, sizeof bits) == 0;
+#else
+    const bool random =
+        ::getrandom(&bits, sizeof bits, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof bits);
+#endif
+    if (!random) {
         timespec now{};
         ::clock_gettime(CLOCK_MONOTONIC, &now);
         bits = (static_cast<std::uint64_t>(now.tv_nsec) * 0x9e3779b97f4a7c15u) ^

@@ -95,4 +95,14 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
     EXPECT_EQ(order[21], "Guloso1");
 }
 
+// The statistics' clock runs wherever the program does: a search of
+// milliseconds takes time on it (WebAssembly, with no CPU clock, times it
+// by another).
+TEST(Comparison, TheStatisticsClockRuns)
+{
+    const PieceCount scope(13);
+    std::ostringstream out;
+    EXPECT_GT(measuredsearch({search_method::astar}, out, {}, 0).summary.seconds, 0);
+}
+
 }  // namespace

@@ -1,0 +1,178 @@
+#include "recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "compare.h"
+#include "fixtures.h"
+#include "observe.h"
+
+namespace {
+
+struct Taking {
+    PegSets sets;
+    std::int32_t depth;
+    bool dropped;
+};
+
+// The page's tree must be the engine's: each step names the state the engine
+// took (or dropped), whose parent was taken before it, whatever the setup;
+// and the ties and the next score agree with the order that follows.
+TEST(Recorder, EachStepIsTheStateTheEngineTook)
+{
+    struct Case {
+        int pieces;
+        SearchSetup setup;
+        std::int64_t limit;
+        bool complete;
+    };
+    const auto astar = search_method::astar;
+    const auto breadth = search_method::breadth;
+    const auto greedy = search_method::greedy;
+    for (const Case& c : {
+             Case{2, {astar}, 100, true},
+             Case{4, {astar}, 1000, true},
+             Case{4, {breadth}, 1000, true},
+             Case{5, {greedy}, 1000, true},
+             Case{7, {astar}, 1000, true},
+             Case{5, {breadth}, 300, false},
+             Case{4, {astar, heuristic::zero, tie_order::fila}, 1000, true},
+             Case{4, {astar, heuristic::zero, tie_order::pilha}, 1000, true},
+             Case{4, {breadth, heuristic::padrao, tie_order::heap, true}, 1000, true},
+             Case{5, {astar, heuristic::fora, tie_order::pilha, true}, 1000, true},
+             Case{4,
+                  {greedy, heuristic::exata, tie_order::fila, false, parseposition("2131"),
+                   parseposition("1223")},
+                  1000,
+                  true},
+         }) {
+        SCOPED_TRACE(::testing::Message()
+                     << c.pieces << " pecas, metodo " << static_cast<int>(c.setup.method)
+                     << ", heuristica " << heuristicnames[static_cast<int>(c.setup.estimate)]
+                     << ", desempate " << tieordernames[static_cast<int>(c.setup.ties)]
+                     << (c.setup.graph ? ", grafo" : ""));
+        const PieceCount scope(c.pieces);
+        Recorder recorder(c.setup, c.limit);
+        std::vector<Taking> engine;
+        const auto take = [&](bool dropped) {
+            return [&, dropped](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
+                engine.push_back({sets, depth, dropped});
+                if (dropped)
+                    recorder.dropped(sets, depth, frontiersize);
+                else
+                    recorder.taken(sets, depth, frontiersize);
+            };
+        };
+        FunctionObserver observer{
+            take(false),
+            [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
+                recorder.pushed(move, sets, depth, score);
+            },
+            nullptr, take(true), nullptr};
+        ASSERT_EQ(searchwith(c.setup, {}, observer).status, SearchStatus::solved);
+        EXPECT_TRUE(recorder.faithful());
+        EXPECT_EQ(recorder.complete(), c.complete);
+        const auto& steps = recorder.steps();
+        const auto& nodes = recorder.nodes();
+        std::size_t step = 0;
+        std::int64_t dropped = 0;
+        for (const Taking& taking : engine) {
+            if (step == steps.size())
+                break;
+            if (taking.dropped) {
+                ++dropped;
+                continue;
+            }
+            const Recorder::Node& node = nodes[steps[step].node];
+            ASSERT_TRUE(node.sets == taking.sets) << "passo " << step + 1;
+            EXPECT_EQ(node.depth, taking.depth);
+            EXPECT_EQ(node.step, static_cast<std::int64_t>(step + 1));
+            if (step > 0) {
+                EXPECT_LT(nodes[node.parent].step, node.step);
+                EXPECT_GT(nodes[node.parent].step, 0);
+            }
+            if (step + 1 < steps.size() && steps[step].ties > 0) {
+                EXPECT_EQ(steps[step].nextscore, node.score) << "passo " << step + 1;
+            }
+            if (steps[step].heap) {
+                EXPECT_EQ(steps[step].heap->front(), steps[step].node);
+                EXPECT_EQ(steps[step].heap->size(), steps[step].frontier + 1);
+            }
+            ++step;
+        }
+        EXPECT_EQ(step, steps.size());
+        EXPECT_EQ(dropped, std::count_if(nodes.begin(), nodes.end(),
+                                         [](const Recorder::Node& n) { return n.dropped > 0; }));
+        EXPECT_EQ(dropped > 0, c.setup.graph && c.complete);
+    }
+}
+
+TEST(Recorder, RepeatedPositionsAreMarkedFromTheirSecondTime)
+{
+    const PieceCount scope(3);
+    Recorder recorder({search_method::breadth}, 1000);
+    FunctionObserver observer{
+        [&](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
+            recorder.taken(sets, depth, frontiersize);
+        },
+        [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
+            recorder.pushed(move, sets, depth, score);
+        },
+        nullptr, nullptr, nullptr};
+    searchwith({search_method::breadth}, {}, observer);
+    std::vector<std::uint64_t> seen;
+    for (const Recorder::Node& node : recorder.nodes()) {
+        const std::uint64_t key = node.sets.on[1] | std::uint64_t{node.sets.on[2]} << 16 |
+                                  std::uint64_t{node.sets.on[3]} << 32;
+        const bool before = std::find(seen.begin(), seen.end(), key) != seen.end();
+        EXPECT_EQ(node.repeated, before);
+        seen.push_back(key);
+    }
+}
+
+TEST(Page, JsonStringsEscapeWhatJsonMust)
+{
+    struct Case {
+        std::string text;
+        std::string json;
+    };
+    for (const Case& c :
+         {Case{"", "\"\""}, Case{"a\"b\\c", "\"a\\\"b\\\\c\""}, Case{"linha\n", "\"linha\\n\""},
+          Case{"\x1b]0;\t", "\"\\u001b]0;\\u0009\""}, Case{"\x7f", "\"\\u007f\""},
+          Case{"p\xc3\xa9", "\"p\xc3\xa9\""}})
+        EXPECT_EQ(jsonstring(c.text), c.json);
+}
+
+// The page's statistics are the console's -e block; refusals are the
+// console's own lines.
+TEST(Page, RunsSayWhatTheConsoleSays)
+{
+    const PieceCount scope(1);
+    struct Case {
+        std::vector<std::string> options;
+        std::string answers;
+        std::string contains;
+    };
+    for (const Case& c : {
+             Case{{},
+                  "3 0",
+                  "\"estatisticas\":\"Estatisticas da busca\\nEstados examinados: 9\\n"
+                  "Estados gerados (com o inicial): 13\\n"},
+             Case{{"-x"},
+                  "3 0",
+                  "{\"erro\":\"hanoi: opcao invalida: \\\"-x\\\": desconhecida (veja hanoi "
+                  "--help)\\n\"}"},
+             Case{{"--rastro=2"}, "2 0", "\"rastro\":\"Rastro dos primeiros 2 estados"},
+             Case{{}, "3", "{\"erro\":\"hanoi: a entrada terminou antes do fim do dialogo\\n\"}"},
+             Case{{}, "0 16 2 7 1", "\"pecas\":2,\"metodo\":1,"},
+             Case{{"--comparar=1", "--csv"}, "", "{\"saida\":\"metodo,pecas,"},
+         }) {
+        const std::string json = pagerun({c.options, c.answers, 100}, nullptr);
+        EXPECT_NE(json.find(c.contains), std::string::npos) << json.substr(0, 300);
+    }
+}
+
+}  // namespace

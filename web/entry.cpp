@@ -1,0 +1,56 @@
+// The engine as the page's worker sees it: two C functions over pagerun
+// (recorder.h), and the progress events posted to the page as they happen.
+#include <emscripten/emscripten.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <sstream>
+#include <string>
+
+#include "recorder.h"
+
+namespace {
+
+// Posts a progress event to the page when running in a worker (the tests
+// run the module under node, where there is no page to tell).
+EM_JS(void, postprogress, (double examined, int depth), {
+    if (typeof WorkerGlobalScope == 'function')
+        postMessage({tipo : 'progresso', examinados : examined, profundidade : depth});
+});
+
+// A copy of `text` the caller frees with free().
+char* handover(const std::string& text)
+{
+    char* const copy = static_cast<char*>(std::malloc(text.size() + 1));
+    if (copy)
+        std::memcpy(copy, text.c_str(), text.size() + 1);
+    return copy;
+}
+
+}  // namespace
+
+extern "C" {
+
+// `options`: option words separated by blanks; `answers`: the piece count
+// and the method; `steps`: the states to record. Returns the JSON text of
+// pagerun, to be freed by the caller; null if even that cannot be allocated.
+EMSCRIPTEN_KEEPALIVE char* hanoi_buscar(const char* options, const char* answers, double steps)
+{
+    // Whatever number the caller sends (NaN, negative, huge) records a sane
+    // number of steps.
+    const std::int64_t limit = steps >= 1 ? static_cast<std::int64_t>(std::min(steps, 1e9)) : 0;
+    try {
+        PageRequest request{{}, answers, limit};
+        std::istringstream words(options);
+        for (std::string word; words >> word;)
+            request.options.push_back(word);
+        return handover(pagerun(request, [](std::int64_t examined, std::int32_t depth) {
+            postprogress(static_cast<double>(examined), depth);
+        }));
+    } catch (const std::bad_alloc&) {
+        return nullptr;  // the worker says memory ran out
+    }
+}
+}

@@ -1,0 +1,303 @@
+#!/usr/bin/python3
+"""The teaching page in a real browser: Debian's headless Chromium, driven by
+Debian's chromedriver through selenium, offline.
+
+  page_test.py --pagina DIR --arquivo FILE --hanoi PROGRAM [--retrato PNG]
+
+DIR is the built page (served here from 127.0.0.1), FILE the self-contained
+page (opened from disk), PROGRAM the console program whose output the page
+must repeat. With --retrato, the screenshot is also written there.
+"""
+
+import argparse
+import functools
+import http.server
+import re
+import struct
+import subprocess
+import sys
+import threading
+import unittest
+import zlib
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.by import By
+from selenium.webdriver.support.ui import Select, WebDriverWait
+
+ARGS = None
+TIME_LINES = ("Tempo", "Estados examinados por segundo:")
+
+
+def native(answers, *options):
+    """The console program's standard output for the given answers."""
+    run = subprocess.run([ARGS.hanoi, *options], input=answers.encode(), capture_output=True,
+                         timeout=120, check=False)
+    return run.stdout.decode()
+
+
+def statistics_block(text):
+    """The -e block without the lines that measure time."""
+    lines = text[text.index("Estatisticas da busca"):].splitlines()
+    return [line for line in lines if not line.startswith(TIME_LINES)]
+
+
+def png_pixels(png):
+    """The distinct RGB colours and the size of an 8-bit RGB or RGBA PNG."""
+    assert png[:8] == b"\x89PNG\r\n\x1a\n"
+    position, data, header = 8, b"", None
+    while position < len(png):
+        (length,) = struct.unpack(">I", png[position:position + 4])
+        kind = png[position + 4:position + 8]
+        body = png[position + 8:position + 8 + length]
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            data += body
+        position += 12 + length
+    width, height, depth, colour = header[:4]
+    assert depth == 8 and colour in (2, 6), header
+    channels = 3 if colour == 2 else 4
+    raw = zlib.decompress(data)
+    stride = width * channels
+    previous = bytearray(stride)
+    colours = set()
+    for row in range(height):
+        start = row * (stride + 1)
+        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up = previous[i]
+            upleft = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                guess = left + up - upleft
+                pa, pb, pc = abs(guess - left), abs(guess - up), abs(guess - upleft)
+                nearest = left if pa <= pb and pa <= pc else up if pb <= pc else upleft
+                line[i] = (line[i] + nearest) & 255
+        for i in range(0, stride, channels * 7):  # a sample is enough
+            colours.add(bytes(line[i:i + 3]))
+        previous = line
+    return colours, width, height
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Server:
+    """The built page served from 127.0.0.1 on a free port."""
+
+    def __init__(self, folder):
+        handler = functools.partial(QuietHandler, directory=folder)
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = f"http://127.0.0.1:{self.httpd.server_port}/index.html"
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+def browser():
+    options = webdriver.ChromeOptions()
+    options.binary_location = "/usr/bin/chromium"
+    for flag in ("--headless=new", "--no-sandbox", "--disable-gpu", "--window-size=1280,2400",
+                 "--disable-dev-shm-usage", "--no-first-run", "--disable-extensions",
+                 "--disable-background-networking", "--disable-component-update"):
+        options.add_argument(flag)
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+    return webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+
+
+class Page(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = Server(ARGS.pagina)
+        cls.driver = browser()
+        cls.driver.set_script_timeout(120)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.driver.quit()
+        cls.server.close()
+
+    def open(self, url):
+        self.driver.get(url)
+        self.wait_until("pronto")
+        self.driver.get_log("browser")  # what is logged from here on is the test's
+
+    def wait_until(self, state, timeout=120):
+        WebDriverWait(self.driver, timeout).until(
+            lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == state)
+
+    def element(self, name):
+        return self.driver.find_element(By.ID, name)
+
+    def search(self, pieces, method):
+        field = self.element("pecas")
+        field.clear()
+        field.send_keys(str(pieces))
+        Select(self.element("metodo")).select_by_value(str(method))
+        self.element("buscar").click()
+        WebDriverWait(self.driver, 120).until(
+            lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == "ocupado"
+            or d.find_element(By.ID, "estatisticas").text)
+        self.wait_until("pronto")
+
+    def console_errors(self):
+        return [entry for entry in self.driver.get_log("browser") if entry["level"] == "SEVERE"]
+
+    def test_loads_with_no_console_error(self):
+        self.driver.get(self.server.url)
+        self.wait_until("pronto")
+        self.assertEqual(self.console_errors(), [])
+        for name in ("pecas", "metodo", "heuristica", "buscar", "proximo", "anterior", "estado",
+                     "estatisticas"):
+            self.assertTrue(self.element(name), name)
+
+    def test_statistics_are_the_console_block(self):
+        self.open(self.server.url)
+        for pieces, method in ((1, 0), (3, 0), (4, 1), (5, 2), (7, 0), (4, 2), (5, 1), (10, 0)):
+            with self.subTest(pieces=pieces, method=method):
+                self.search(pieces, method)
+                expected = statistics_block(native(f"{pieces} {method} .\n", "-e"))
+                shown = statistics_block(self.element("estatisticas").text)
+                self.assertEqual(shown, expected)
+                self.assertEqual(self.element("mensagem").text, "")
+        self.assertEqual(self.console_errors(), [])
+
+    def test_stepping_shows_the_states_of_the_trace_in_order(self):
+        self.open(self.server.url)
+        for pieces, method in ((2, 0), (3, 2)):
+            with self.subTest(pieces=pieces, method=method):
+                trace = native(f"{pieces} {method} .\n", "--rastro=100")
+                expected = re.findall(r"^#\d+  (.+?)  g=", trace, re.MULTILINE)
+                self.search(pieces, method)
+                shown = [self.element("estado").text]
+                while self.element("proximo").is_enabled():
+                    self.element("proximo").click()
+                    shown.append(self.element("estado").text)
+                self.assertEqual(shown, expected)
+                # And back again, one step at a time.
+                self.element("anterior").click()
+                self.assertEqual(self.element("estado").text, expected[-2])
+
+    def set_lab(self, heuristic, ties, graph, start, goal):
+        Select(self.element("heuristica")).select_by_value(heuristic)
+        Select(self.element("desempate")).select_by_value(ties)
+        if self.element("grafo").is_selected() != graph:
+            self.element("grafo").click()
+        for name, value in (("inicio", start), ("objetivo", goal)):
+            self.driver.execute_script(
+                "arguments[0].value = arguments[1];"
+                "arguments[0].dispatchEvent(new Event('change'));", self.element(name), value)
+
+    def test_the_lab_options_give_the_console_search(self):
+        self.open(self.server.url)
+        for pieces, method, heuristic, ties, graph, start, goal in (
+                (4, 0, "zero", "fila", False, "1111", "3333"),
+                (4, 2, "fora", "pilha", True, "1111", "3333"),
+                (3, 1, "padrao", "heap", True, "111", "333"),
+                (4, 0, "exata", "pilha", False, "2131", "1223")):
+            with self.subTest(pieces=pieces, method=method, heuristic=heuristic, ties=ties,
+                              graph=graph, start=start, goal=goal):
+                options = [f"--heuristica={heuristic}", f"--desempate={ties}",
+                           f"--inicio={start}", f"--objetivo={goal}"] + (["--grafo"] if graph else [])
+                field = self.element("pecas")
+                field.clear()
+                field.send_keys(str(pieces))
+                Select(self.element("metodo")).select_by_value(str(method))
+                self.set_lab(heuristic, ties, graph, start, goal)
+                self.element("buscar").click()
+                WebDriverWait(self.driver, 120).until(
+                    lambda d: d.find_element(By.ID, "contador").text.startswith("Passo 1 de")
+                    and d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == "pronto")
+                self.assertEqual(self.element("mensagem").text, "")
+                answers = f"{pieces} {method} .\n"
+                self.assertEqual(statistics_block(self.element("estatisticas").text),
+                                 statistics_block(native(answers, "-e", *options)))
+                trace = native(answers, "--rastro=25", *options)
+                expected = re.findall(r"^#\d+  (.+?)  g=", trace, re.MULTILINE)
+                shown = [self.element("estado").text]
+                while len(shown) < len(expected):
+                    self.element("proximo").click()
+                    shown.append(self.element("estado").text)
+                self.assertEqual(shown, expected)
+                # The next search must show its own first step.
+                self.driver.execute_script("document.getElementById('contador').textContent = ''")
+        self.assertEqual(self.console_errors(), [])
+
+    def test_a_long_search_can_be_stopped_and_the_page_goes_on(self):
+        self.open(self.server.url)
+        field = self.element("pecas")
+        field.clear()
+        field.send_keys("6")
+        Select(self.element("metodo")).select_by_value("1")
+        self.element("buscar").click()
+        WebDriverWait(self.driver, 120).until(
+            lambda d: d.find_element(By.ID, "progresso").text.startswith("Nos abertos: "))
+        self.element("parar").click()
+        self.wait_until("pronto")
+        self.assertEqual(self.element("mensagem").text, "Busca interrompida a pedido.")
+        self.search(3, 0)
+        self.assertIn("Estados examinados: 9", self.element("estatisticas").text)
+
+    def test_clicks_on_the_pegs_set_the_start_and_the_goal(self):
+        self.open(self.server.url)
+        third = {1: -100, 2: 0, 3: 100}  # the pegs' offsets from the picture's centre
+        for picture, clicks, position in (("inicio", (1, 2), "112"), ("inicio", (1, 3), "132"),
+                                          ("objetivo", (3, 1), "331"), ("objetivo", (2, 2), "331")):
+            with self.subTest(picture=picture, clicks=clicks):
+                for peg in clicks:
+                    ActionChains(self.driver).move_to_element_with_offset(
+                        self.element("desenho-" + picture), third[peg], 0).click().perform()
+                self.assertEqual(self.element(picture).get_attribute("value"), position)
+        self.assertEqual(self.console_errors(), [])
+
+    def test_screenshot_is_not_blank(self):
+        self.open(self.server.url)
+        self.element("ladoalado").click()
+        self.search(3, 0)
+        for _ in range(4):
+            self.element("proximo").click()
+        self.element("comparar").click()
+        WebDriverWait(self.driver, 300).until(
+            lambda d: len(d.find_elements(By.CSS_SELECTOR, "#grafico polyline")) == 3)
+        self.assertEqual(self.element("mensagem").text, "")
+        png = self.driver.get_screenshot_as_png()
+        if ARGS.retrato:
+            with open(ARGS.retrato, "wb") as picture:
+                picture.write(png)
+        colours, width, height = png_pixels(png)
+        self.assertGreater(width * height, 0)
+        self.assertGreater(len(colours), 20)
+
+    def test_the_page_works_as_one_file_opened_from_disk(self):
+        self.open("file://" + ARGS.arquivo)
+        self.search(4, 0)
+        expected = statistics_block(native("4 0 .\n", "-e"))
+        self.assertEqual(statistics_block(self.element("estatisticas").text), expected)
+        self.assertEqual(self.console_errors(), [])
+
+
+def main():
+    global ARGS
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--pagina", required=True)
+    parser.add_argument("--arquivo", required=True)
+    parser.add_argument("--hanoi", required=True)
+    parser.add_argument("--retrato")
+    ARGS, rest = parser.parse_known_args()
+    unittest.main(argv=[sys.argv[0], *rest], verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
