@@ -643,6 +643,11 @@ function desenharGrafico(csv) {
 // ---- wiring -----------------------------------------------------------------
 
 function iniciar() {
+  // The second search offers the choices of the first, listed once in the
+  // page; it starts on breadth-first search, to set beside A*.
+  for (const nome of ['metodo', 'heuristica', 'desempate'])
+    el(`${nome}2`).innerHTML = el(nome).innerHTML;
+  el('metodo2').value = '1';
   marcar('carregando');
   el('buscar').disabled = true;
   worker = novoWorker();
