@@ -20,6 +20,7 @@
 #include "options.h"
 #include "output.h"
 #include "puzzle.h"
+#include "replacefile.h"
 #include "report.h"
 
 namespace {
@@ -119,17 +120,14 @@ struct CsvFile {
     bool empty;  // nothing in it yet: the header goes first
 };
 
-// Opens `name` to append to it, following the kernel's own rules (a link is
-// followed by open itself; a new file gets 0664 less the umask). A pipe
-// with no reader fails at once instead of waiting for one, and a file that is
-// not a regular file gets a header as if it were new. Returns the error
-// number, or 0.
+// Opens `name` to append to it (openforappend). A file that is not a
+// regular file gets a header as if it were new. Returns the error number, or
+// 0.
 int openappend(const std::string& name, CsvFile& file)
 {
-    const int fd = ::open(name.c_str(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0664);
-    if (fd < 0)
-        return errno;
+    int fd = -1;
+    if (const int error = openforappend(name, fd))
+        return error;
     file.buffer = std::make_unique<FileOutput>(fd, true);
     struct stat status { };
     if (::fstat(fd, &status) != 0 || ::fcntl(fd, F_SETFL, O_WRONLY | O_APPEND) != 0)

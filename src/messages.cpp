@@ -97,6 +97,14 @@ std::string errorreason(int error)
         return "arquivos abertos demais no sistema";
     case EPIPE:
         return "o pipe foi fechado por quem o lia";
+    case ENXIO:
+        return "ninguem le o pipe ou o dispositivo nao existe";
+    case EBUSY:
+        return "recurso ocupado";
+    case EAGAIN:
+        return "recurso temporariamente indisponivel";
+    case ESTALE:
+        return "arquivo remoto invalido";
     case untrustedlink:
         return "link simbolico de outro usuario numa pasta compartilhada; o programa nao o segue";
     case readsinput:

@@ -498,13 +498,16 @@ int makethroughlink(const Place& link, const Writer& write)
     std::optional<Transient> made;
     {
         const SignalsHeld held;
-        file = reopen(link, O_WRONLY | O_CREAT);
-        if (!file.valid() || ::fstat(file.get(), &status) != 0)
+        // Not blocking on a named pipe put there meanwhile, while the
+        // signals that would end the wait are held.
+        file = reopen(link, O_WRONLY | O_CREAT | O_NONBLOCK);
+        if (!file.valid() || ::fstat(file.get(), &status) != 0 ||
+            ::fcntl(file.get(), F_SETFL, O_WRONLY) != 0)
             return errno;
         if (const int error = locate(file.get(), status, target))
             return error;
         // Someone else's file, made in the meantime, is theirs to keep.
-        if (status.st_size == 0) {
+        if (status.st_size == 0 && status.st_uid == ::geteuid()) {
             made.emplace(doomed[targetslot]);
             made->track(target.folder.get(), target.name);
         }
@@ -560,6 +563,27 @@ private:
 };
 
 }  // namespace
+
+int openforappend(const std::string& name, int& fd)
+{
+    if (name.size() > maxname)
+        return ENAMETOOLONG;
+    if (name.find('\0') != name.npos)
+        return EINVAL;
+    const StandardFiles standard;
+    Place place;
+    if (const int error = walk(name, place))
+        return error;
+    if (place.file.valid() && standard.holding(place.status) == STDIN_FILENO)
+        return readsinput;
+    // Through the link the walk allowed, or through none: a link put there
+    // since is not followed.
+    const int nofollow = place.throughlink ? 0 : O_NOFOLLOW;
+    fd = ::openat(place.folder.get(), place.name.c_str(),
+                  O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | nofollow,
+                  0664);
+    return fd < 0 ? errno : 0;
+}
 
 int replacefile(const std::string& name, const Writer& write)
 {

@@ -52,3 +52,12 @@ inline constexpr int notempname = 4098;  // every new name tried was taken
 // when the rename is refused and the file is written in place. Returns 0, an
 // error number, or one of the refusals above.
 int replacefile(const std::string& name, const std::function<void(std::ostream&)>& write);
+
+// Opens the named file to append to it, looked up by the same rules: a link
+// is followed by the kernel, and in a sticky folder anyone may write only
+// when it belongs to this user or the folder's owner (`untrustedlink`); the
+// process's standard input is refused (`readsinput`). A new file gets 0664
+// less the umask. The descriptor is opened O_NONBLOCK, so that a pipe with
+// no reader fails at once; the caller clears it. Returns 0 with `fd` set, an
+// error number, or a refusal.
+int openforappend(const std::string& name, int& fd);

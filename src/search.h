@@ -1,9 +1,10 @@
 /*
- * The general engine: a best-first tree search from the start state until
- * the goal is taken from the frontier (engine.h: statuses, limits, result).
- * There is no memory of visited positions; the only pruning is that the
- * piece just moved does not move again at once. `memory` in its result is
- * the bytes its frontier and move records hold.
+ * The general engine: a best-first search from the start state until the
+ * goal is taken from the frontier (engine.h: statuses, limits, result). The
+ * classic runs are tree searches, with no memory of visited positions: the
+ * only pruning is that the piece just moved does not move again at once. The
+ * lab's setups (searchsetup below) may ask for graph search instead. `memory`
+ * in its result is the bytes its frontier and move records hold.
  */
 #pragma once
 

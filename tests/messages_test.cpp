@@ -24,6 +24,7 @@ TEST(Messages, ReasonsInPortuguese)
         {EDQUOT, "cota de disco excedida"},
         {EMFILE, "arquivos abertos demais"},
         {EPIPE, "o pipe foi fechado por quem o lia"},
+        {ENXIO, "ninguem le o pipe ou o dispositivo nao existe"},
         {readsinput, "e a entrada padrao do programa"},
         {ENOMEM, std::strerror(ENOMEM)},  // a rare one: the system's own words
     };

@@ -608,6 +608,15 @@ TEST_F(SharedFolder, LinksPlantedByAnotherUserAreRefused)
                                  "\": link simbolico de outro usuario numa pasta "
                                  "compartilhada; o programa nao o segue\n");
             EXPECT_EQ(notes, "privado\n");
+            // The statistics' CSV file follows the same rule.
+            const Outcome csv = run("3 0 .", c.runner, "-e --csv=compartilhada/" + c.name);
+            EXPECT_EQ(csv.status, 1);
+            EXPECT_EQ(csv.err, "hanoi: nao foi possivel escrever o arquivo CSV "
+                               "\"compartilhada/" +
+                                   c.name +
+                                   "\": link simbolico de outro usuario numa pasta "
+                                   "compartilhada; o programa nao o segue\n");
+            EXPECT_EQ(readfile(home / "notas.txt"), "privado\n");
         }
         EXPECT_TRUE(fs::is_symlink(shared / linkname));
         EXPECT_EQ(listing(home), (std::vector<std::string>{"notas.txt"}));
