@@ -68,6 +68,22 @@ struct HeldBytes {
     std::uint64_t fixed;
 };
 
+// The tie below the score that `ties` gives the push numbered `pushes` (from
+// 0, the start state's): a higher rank leaves first, so the earliest push for
+// fila, the latest for pilha; none for the heap's own rule.
+constexpr std::uint32_t tiefor(tie_order ties, std::uint32_t pushes)
+{
+    switch (ties) {
+    case tie_order::fila:
+        return ~pushes;
+    case tie_order::pilha:
+        return pushes;
+    case tie_order::heap:
+        break;
+    }
+    return 0;
+}
+
 struct SearchLimits {
     std::uint64_t memory = unlimitedmemory;
     std::int64_t examined = INT64_MAX;

@@ -190,19 +190,6 @@ template <tie_order Ties>
 using LabFrontier =
     Frontier<LabNode, std::conditional_t<Ties == tie_order::heap, std::uint32_t, std::uint64_t>>;
 
-template <tie_order Ties>
-constexpr std::uint32_t tiefor(std::uint32_t pushes)
-{
-    // A higher rank leaves first: the earliest push for fila, the latest for
-    // pilha.
-    if constexpr (Ties == tie_order::fila)
-        return ~pushes;
-    else if constexpr (Ties == tie_order::pilha)
-        return pushes;
-    else
-        return 0;
-}
-
 template <tie_order Ties, class Observer>
 SearchResult setuploop(const SearchSetup& setup, const SearchLimits& limits, Observer& observer)
 {
@@ -230,7 +217,7 @@ SearchResult setuploop(const SearchSetup& setup, const SearchLimits& limits, Obs
         return finish(SearchStatus::outofmemory);
     moves.push_back({0, 0, 0});
     // The start state's score is never compared: it is alone on the frontier.
-    frontier.push(0, LabNode{0, 0, start, positioncode(start), 0}, tiefor<Ties>(pushes++));
+    frontier.push(0, LabNode{0, 0, start, positioncode(start), 0}, tiefor(Ties, pushes++));
     while (!frontier.empty()) {
         const LabNode cur = frontier.top();
         frontier.pop();
@@ -261,7 +248,7 @@ SearchResult setuploop(const SearchSetup& setup, const SearchLimits& limits, Obs
                 {cur.move, static_cast<std::int8_t>(m.from), static_cast<std::int8_t>(m.to)});
             frontier.push(score,
                           LabNode{record, childdepth, child, code, static_cast<std::int8_t>(m.to)},
-                          tiefor<Ties>(pushes++));
+                          tiefor(Ties, pushes++));
             observer.pushed(m, child, childdepth, score);
         });
         observer.expanded(frontier.size());

@@ -8,6 +8,7 @@
 
 #include "compare.h"
 #include "console.h"
+#include "engine.h"
 #include "memory.h"
 #include "observe.h"
 #include "options.h"
@@ -89,9 +90,8 @@ void Recorder::addnode(const Node& node)
     nodes_.push_back(node);
     nodes_.back().repeated = !seen_.insert(positionkey(node.sets)).second;
     // The engine's ties: its pushes are numbered as the nodes are, the
-    // start's 0 included. A higher rank leaves first.
-    const std::uint32_t tie = ties_ == tie_order::fila ? ~id : ties_ == tie_order::pilha ? id : 0;
-    mirror_.push(node.score, id, tie);
+    // start's 0 included.
+    mirror_.push(node.score, id, tiefor(ties_, id));
     ++scorecount_[node.score];
 }
 
