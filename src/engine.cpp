@@ -26,21 +26,30 @@ bool isclassic(const SearchSetup& setup)
            goalof(setup) == towerof(3);
 }
 
+Engine enginefor(const SearchSetup& setup)
+{
+    if (!isclassic(setup))
+        return Engine::general;
+    return setup.method == search_method::breadth ? Engine::layered : Engine::classic;
+}
+
 HeldBytes heldby(const SearchSetup& setup)
 {
-    if (isclassic(setup) && setup.method == search_method::breadth)
-        return layeredheld();
-    return searchheld(setup);
+    return enginefor(setup) == Engine::layered ? layeredheld() : searchheld(setup);
 }
 
 template <class Observer>
 SearchResult searchwith(const SearchSetup& setup, const SearchLimits& limits, Observer& observer)
 {
-    if (!isclassic(setup))
-        return searchsetup(setup, limits, observer);
-    if (setup.method == search_method::breadth)
+    switch (enginefor(setup)) {
+    case Engine::layered:
         return searchlayered(limits, observer);
-    return search(setup.method, limits, observer);
+    case Engine::classic:
+        return search(setup.method, limits, observer);
+    case Engine::general:
+        break;
+    }
+    return searchsetup(setup, limits, observer);
 }
 
 template SearchResult searchwith(const SearchSetup&, const SearchLimits&, NoObserver&);

@@ -59,6 +59,12 @@ Scoring scoringof(const SearchSetup& setup);
 // any other setup goes to the general loop (searchsetup, search.h).
 bool isclassic(const SearchSetup& setup);
 
+// The engine that searches a setup: the layered one for classic
+// breadth-first search, the general engine's own loops for classic A* and
+// greedy search, its general loop for everything else.
+enum class Engine { layered, classic, general };
+Engine enginefor(const SearchSetup& setup);
+
 // The bytes an engine holds for each entry on its frontier and each move
 // record, and besides them for the whole run (the positions examined, in
 // graph search).
