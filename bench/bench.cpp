@@ -9,6 +9,7 @@
 
 #include "evaluate.h"
 #include "frontier.h"
+#include "heuristics.h"
 #include "layered.h"
 #include "observe.h"
 #include "puzzle.h"
@@ -65,6 +66,7 @@ void Eval(benchmark::State& bench)
     const auto method = static_cast<search_method>(bench.range(0));
     const int n = static_cast<int>(bench.range(1));
     setpieces(n);
+    const Scoring scoring{method, heuristic::padrao, towerof(3)};
     std::mt19937 random(2);
     std::vector<PegSets> positions;
     positions.reserve(4096);
@@ -72,7 +74,7 @@ void Eval(benchmark::State& bench)
         positions.push_back(randomsets(random, n, i % 2 ? n / 2 : n));
     std::size_t next = 0;
     for (auto _ : bench)
-        benchmark::DoNotOptimize(score(positions[next++ % positions.size()], 20, method));
+        benchmark::DoNotOptimize(scoring(positions[next++ % positions.size()], 20));
     bench.SetItemsProcessed(bench.iterations());
 }
 BENCHMARK(Eval)->ArgsProduct({{0, 1, 2}, {6, 10, 15}});

@@ -125,17 +125,3 @@ std::int32_t childestimate(const PegSets& sets, const EstimateParts& parts)
     const auto other = static_cast<std::uint32_t>(packed >> parts.other) & 15;
     return parts.partial + simplecounts.moves[parts.k][target][other];
 }
-
-namespace {
-
-std::int32_t estimate(const PegSets& sets)
-{
-    return childestimate(sets, estimateparts(sets));
-}
-
-}  // namespace
-
-std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method)
-{
-    return scorefrom(method, method == search_method::breadth ? 0 : estimate(sets), depth);
-}

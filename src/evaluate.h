@@ -49,9 +49,6 @@ EstimateParts estimateparts(const PegSets& sets);
 // parts.k.
 std::int32_t childestimate(const PegSets& sets, const EstimateParts& parts);
 
-// The score of the position `sets` reached in `depth` moves.
-std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method);
-
 // The score rule itself, for a state `depth` moves deep whose estimate is
 // `estimate` (which breadth-first search ignores).
 inline std::int32_t scorefrom(search_method method, std::int32_t estimate, std::int32_t depth)

@@ -2,8 +2,16 @@
 
 #include "evaluate.h"
 #include "fixtures.h"
+#include "heuristics.h"
 
 namespace {
+
+// The program's own score of `sets` reached in `depth` moves, toward every
+// piece on peg 3.
+std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method)
+{
+    return Scoring{method, heuristic::padrao, towerof(3)}(sets, depth);
+}
 
 TEST(Evaluate, ScoresOfKnownPositions)
 {
