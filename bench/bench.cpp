@@ -7,21 +7,17 @@
 #include <random>
 #include <vector>
 
+#include "bestfirst.h"
 #include "evaluate.h"
 #include "frontier.h"
 #include "heuristics.h"
 #include "layered.h"
 #include "observe.h"
+#include "problem.h"
 #include "puzzle.h"
-#include "search.h"
+#include "run.h"
 
 namespace {
-
-void setpieces(int n)
-{
-    pieces = static_cast<std::int16_t>(n);
-    optimal = optimalmoves(n);
-}
 
 // No progress lines, nothing watched.
 NoObserver none;
@@ -65,8 +61,7 @@ void Eval(benchmark::State& bench)
 {
     const auto method = static_cast<search_method>(bench.range(0));
     const int n = static_cast<int>(bench.range(1));
-    setpieces(n);
-    const Scoring scoring{method, heuristic::padrao, towerof(3)};
+    const Scoring scoring{method, heuristic::padrao, problemof(n)};
     std::mt19937 random(2);
     std::vector<PegSets> positions;
     positions.reserve(4096);
@@ -93,22 +88,24 @@ void reportsearch(benchmark::State& bench, const SearchResult& result)
 // Whole searches that finish: A* and greedy with 15 pieces, breadth-first with 5.
 void Search(benchmark::State& bench)
 {
-    const auto method = static_cast<search_method>(bench.range(0));
-    setpieces(static_cast<int>(bench.range(1)));
+    const SearchSetup setup{static_cast<search_method>(bench.range(0))};
+    const Problem problem = problemof(static_cast<int>(bench.range(1)));
     SearchResult result{};
     for (auto _ : bench)
-        result = search(method, {}, none);
+        result = runsearch(problem, setup, {}, none);
     reportsearch(bench, result);
 }
 BENCHMARK(Search)->Args({0, 15})->Args({2, 15})->Args({1, 5})->Unit(benchmark::kMillisecond);
 
-// Breadth-first with 6 pieces, which never finishes, up to K examined states.
+// Breadth-first with 6 pieces on the best-first engine, which never
+// finishes there, up to K examined states.
 void BreadthSix(benchmark::State& bench)
 {
-    setpieces(6);
+    const Problem problem = problemof(6);
     SearchResult result{};
     for (auto _ : bench)
-        result = search(search_method::breadth, {unlimitedmemory, bench.range(0)}, none);
+        result = bestfirst(problem, ClassicRules<search_method::breadth>(problem),
+                           {unlimitedmemory, bench.range(0)}, none);
     reportsearch(bench, result);
 }
 BENCHMARK(BreadthSix)
@@ -121,10 +118,10 @@ BENCHMARK(BreadthSix)
 // The same run on the layered breadth-first engine, the program's own.
 void LayeredSix(benchmark::State& bench)
 {
-    setpieces(6);
+    const Problem problem = problemof(6);
     SearchResult result{};
     for (auto _ : bench)
-        result = searchlayered({unlimitedmemory, bench.range(0)}, none);
+        result = searchlayered(problem, {unlimitedmemory, bench.range(0)}, none);
     reportsearch(bench, result);
     bench.counters["bytes/entry"] =
         static_cast<double>(result.memory) / static_cast<double>(result.frontier);
@@ -142,11 +139,10 @@ BENCHMARK(LayeredSix)
 // per examined state, each child one move deeper than its parent.
 void BreadthSixFloor(benchmark::State& bench)
 {
-    setpieces(6);
     const std::int64_t states = bench.range(0);
     for (auto _ : bench) {
         Frontier<SearchNode> frontier;
-        frontier.push(-optimal, SearchNode{0, 0, {{0, 63, 0, 0}}, {}, 0});
+        frontier.push(-optimalmoves(6), SearchNode{0, 0, {{0, 63, 0, 0}}, {}, 0});
         for (std::int64_t i = 1; i <= states; ++i) {
             const std::int32_t score = frontier.topscore() - 1;
             const SearchNode child = frontier.top();

@@ -1,7 +1,5 @@
 #include "compare.h"
 
-#include <time.h>
-
 #include <array>
 #include <cstdio>
 #include <ostream>
@@ -11,6 +9,7 @@
 #include <vector>
 
 #include "puzzle.h"
+#include "run.h"
 
 namespace {
 
@@ -19,25 +18,6 @@ class Discard : public std::streambuf {
 protected:
     int_type overflow(int_type c) override { return traits_type::not_eof(c); }
 };
-
-Outcome outcomeof(const SearchResult& result)
-{
-    if (noroomtostart(result))
-        return Outcome::noroom;
-    switch (result.status) {
-    case SearchStatus::solved:
-        return Outcome::solved;
-    case SearchStatus::outofmemory:
-        return Outcome::outofmemory;
-    case SearchStatus::stopped:
-        return Outcome::stopped;
-    case SearchStatus::cancelled:
-    case SearchStatus::exhausted:
-    case SearchStatus::pathlost:
-        return Outcome::unsolved;
-    }
-    return Outcome::unsolved;
-}
 
 // The text table's columns: heading, width, and text aligned left or right.
 struct Column {
@@ -85,14 +65,14 @@ std::vector<Cell> rowcells(const RunSummary* run, bool heuristics, bool graph)
         return Cell{column, run ? std::move(value) : std::string(column.heading)};
     };
     std::vector<Cell> cells;
-    cells.push_back(text(methodcolumn, run ? std::string(methodname(run->method)) : ""));
+    cells.push_back(text(methodcolumn, run ? std::string(namesof(run->method).label) : ""));
     if (heuristics)
         cells.push_back(
             text(heuristiccolumn,
                  run && run->method != search_method::breadth
                      ? std::string(heuristicnames[static_cast<std::size_t>(run->estimate)])
                      : "-"));
-    const bool solved = run && run->outcome == Outcome::solved;
+    const bool solved = run && run->status == SearchStatus::solved;
     const std::string figures[] = {
         run ? std::to_string(run->pieces) : "",    solved ? std::to_string(run->moves) : "-",
         run ? std::string(outcomename(*run)) : "", run ? std::to_string(run->examined) : "",
@@ -118,52 +98,8 @@ bool uninformed(heuristic kind)
 
 }  // namespace
 
-double cpuseconds()
-{
-    timespec now{};
-    // WebAssembly has no CPU clock: there the monotonic clock times the
-    // page's worker, which does nothing but the search.
-    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) != 0)
-        clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-RunSummary summarize(const SearchSetup& setup, const SearchResult& result,
-                     const Statistics& statistics, double seconds)
-{
-    // The statistics count the start state as generated, but a search with
-    // no room for it generated nothing.
-    const bool started = !noroomtostart(result);
-    return {setup.method,
-            pieces,
-            outcomeof(result),
-            static_cast<std::int64_t>(result.solution.size()),
-            result.examined,
-            started ? statistics.generated : 0,
-            started ? static_cast<std::int64_t>(statistics.largestfrontier) : 0,
-            result.depth,
-            started ? statistics.peakbytes : 0,
-            seconds,
-            optimal,
-            setup.estimate,
-            setup.ties,
-            setup.graph,
-            statistics.droppedstates};
-}
-
-MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
-                           std::int64_t tracelimit)
-{
-    Watch watch(out, scoringof(setup), tracelimit, heldby(setup));
-    const double start = cpuseconds();
-    SearchResult result = searchwith(setup, limits, watch);
-    const double seconds = cpuseconds() - start;
-    const RunSummary summary = summarize(setup, result, watch.statistics(), seconds);
-    return {std::move(result), summary};
-}
-
-void writecomparison(std::ostream& out, const Options& options, bool csvheader,
-                     std::uint64_t memory)
+void comparisonruns(const Options& options, std::uint64_t memory,
+                    const std::function<bool(const RunSummary&)>& row)
 {
     struct Series {
         search_method method;
@@ -180,30 +116,38 @@ void writecomparison(std::ostream& out, const Options& options, bool csvheader,
     informedseries(search_method::astar);
     series.push_back({search_method::breadth, heuristic::padrao, options.comparebreadth});
     informedseries(search_method::greedy);
+    Discard discard;
+    std::ostream nowhere(&discard);  // the runs' progress lines
+    for (const Series& s : series) {
+        for (std::int16_t n = 1; n <= s.largest; ++n) {
+            const Problem problem = problemof(n);
+            const SearchSetup setup{s.method, s.estimate, options.ties, options.graph};
+            const SearchLimits limits{memory, isclassic(problem, setup) ? INT64_MAX : comparelimit};
+            if (!row(measuredrun(problem, setup, limits, nowhere, 0).summary))
+                return;
+        }
+    }
+}
+
+void writecomparison(std::ostream& out, const Options& options, bool csvheader,
+                     std::uint64_t memory)
+{
     const bool heuristiccolumn = !options.heuristics.empty();
     if (options.csv && csvheader)
         writecsvheader(out);
     else if (!options.csv)
         writecells(out, rowcells(nullptr, heuristiccolumn, options.graph));
-    Discard discard;
-    std::ostream nowhere(&discard);  // the runs' progress lines
-    for (const Series& s : series) {
-        for (std::int16_t n = 1; n <= s.largest; ++n) {
-            if (!out)  // nobody would see the rest of the table
-                return;
-            pieces = n;
-            optimal = optimalmoves(n);
-            const SearchSetup setup{s.method, s.estimate, options.ties, options.graph, {}, {}};
-            const SearchLimits limits{memory, isclassic(setup) ? INT64_MAX : comparelimit};
-            const RunSummary run = measuredsearch(setup, nowhere, limits, 0).summary;
-            if (options.csv)
-                writecsvrow(out, run);
-            else
-                writecells(out, rowcells(&run, heuristiccolumn, options.graph));
-        }
-    }
+    if (!out)
+        return;
+    comparisonruns(options, memory, [&](const RunSummary& run) {
+        if (options.csv)
+            writecsvrow(out, run);
+        else
+            writecells(out, rowcells(&run, heuristiccolumn, options.graph));
+        // Nobody would see the rest of the table.
+        return static_cast<bool>(out);
+    });
 }
-
 void writeanalysis(std::ostream& out, const std::vector<HeuristicAnalysis>& analyses, bool csv,
                    bool csvheader)
 {

@@ -1,10 +1,5 @@
 /*
- * Measured runs and the comparison of the methods.
- *
- * measuredsearch runs one search watched for its statistics (and a trace of
- * its first `tracelimit` states on `out`, none for 0) and times it by the CPU
- * time of the process. Preconditions: `pieces` and `optimal` are set for the
- * run.
+ * The comparison of the methods, and the analysis's table.
  *
  * writecomparison needs no answers: it runs A* and greedy search with 1 to 15
  * pieces and breadth-first search with 1 to `comparebreadth`, one after the
@@ -18,36 +13,18 @@
  * a column for the heuristic when heuristics are named and one for the
  * states dropped in graph search. A run that stops for memory, or at
  * `comparelimit`, says so in its row and the table goes on; once `out` fails, no further run
- * starts. It sets `pieces` and `optimal` for each run; progress lines are not written.
+ * starts. Progress lines are not written.
  */
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <vector>
 
-#include "engine.h"
-#include "hanoi.h"
 #include "heuristics.h"
 #include "observe.h"
 #include "options.h"
-
-struct MeasuredRun {
-    SearchResult result;
-    RunSummary summary;
-};
-
-// CPU time of the process so far, in seconds: what the statistics time.
-// Where there is no CPU clock (WebAssembly), the monotonic clock's time.
-double cpuseconds();
-
-// The figures of a run of `setup` that ended with `result`, watched by
-// `statistics`, in `seconds` of CPU time.
-RunSummary summarize(const SearchSetup& setup, const SearchResult& result,
-                     const Statistics& statistics, double seconds);
-
-MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const SearchLimits& limits,
-                           std::int64_t tracelimit);
 
 // A row of the comparison that is not a classic search (isclassic) stops
 // after this many states examined: some never end (greedy tree search with
@@ -55,8 +32,14 @@ MeasuredRun measuredsearch(const SearchSetup& setup, std::ostream& out, const Se
 // the machine's memory for minutes.
 inline constexpr std::int64_t comparelimit = 5'000'000;
 
-// The table of `options` (comparebreadth, heuristics, ties, graph, csv); the
-// CSV header only when `csvheader`.
+// The comparison's runs of `options` (comparebreadth, heuristics, ties,
+// graph), in order, each handed to `row` as it ends; false from `row` stops
+// the comparison before the next run.
+void comparisonruns(const Options& options, std::uint64_t memory,
+                    const std::function<bool(const RunSummary&)>& row);
+
+// The table of `options` (as comparisonruns, and csv); the CSV header only
+// when `csvheader`.
 void writecomparison(std::ostream& out, const Options& options, bool csvheader,
                      std::uint64_t memory);
 

@@ -13,15 +13,14 @@
 #include <system_error>
 
 #include "compare.h"
-#include "engine.h"
 #include "heuristics.h"
 #include "messages.h"
 #include "observe.h"
 #include "options.h"
 #include "output.h"
-#include "puzzle.h"
 #include "replacefile.h"
 #include "report.h"
+#include "run.h"
 
 namespace {
 
@@ -173,23 +172,23 @@ RunStatus writecsv(const Options& options, std::ostream& out, std::ostream& err,
 
 // Explains a search that did not solve, or writes its report to the screen
 // or the named file.
-RunStatus report(const Answers& answers, const SearchResult& result, std::ostream& out,
-                 std::ostream& err)
+RunStatus report(const Answers& answers, const Problem& problem, const SearchResult& result,
+                 std::ostream& out, std::ostream& err)
 {
     if (result.status != SearchStatus::solved)
         return explainunsolved(result, err);
     if (answers.destination != ".") {
         // Before a report that may go through the same descriptor.
         out << std::flush;
-        if (const int error = writereportfile(answers.destination, answers.method, result.solution,
-                                              result.examined)) {
+        if (const int error = writereportfile(answers.destination, problem, answers.method,
+                                              result.solution, result.examined)) {
             explainwritefailure(err, "o arquivo de saida " + quotedname(answers.destination),
                                 error);
             return RunStatus::outputfailed;
         }
         return RunStatus::solved;
     }
-    writereport(out, result.solution, result.examined);
+    writereport(out, problem.optimal, result.solution, result.examined);
     return RunStatus::solved;
 }
 
@@ -197,38 +196,25 @@ RunStatus report(const Answers& answers, const SearchResult& result, std::ostrea
 
 RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
 {
-    if (noroomtostart(result)) {
-        err << "hanoi: memoria insuficiente para comecar a busca" << std::endl;
-        return RunStatus::outofmemory;
-    }
+    const std::string why = whyunsolved(result);
+    if (!why.empty())
+        err << why << std::endl;
     switch (result.status) {
     case SearchStatus::solved:
         return RunStatus::solved;
+    case SearchStatus::noroom:
     case SearchStatus::outofmemory:
-        err << "hanoi: memoria esgotada (" << (result.memory >> 20)
-            << " MiB em uso): busca interrompida com " << result.examined
-            << " nos examinados, profundidade " << result.depth << std::endl;
         return RunStatus::outofmemory;
-    case SearchStatus::pathlost:
-        err << "hanoi: erro interno: a solucao foi encontrada mas seu caminho nao pode ser "
-               "reconstruido"
-            << std::endl;
-        return RunStatus::internalfault;
     case SearchStatus::cancelled:
         // Only a failed write of the progress lines cancels a search: the run
         // ends there, and finishoutput tells why standard output failed.
         return RunStatus::outputfailed;
+    case SearchStatus::pathlost:
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
         break;
     }
-    err << "hanoi: a busca esgotou os estados sem achar a solucao" << std::endl;
     return RunStatus::internalfault;
-}
-
-void explainbadoption(std::ostream& err, const std::string& reason)
-{
-    err << "hanoi: opcao invalida: " << reason << " (veja hanoi --help)" << std::endl;
 }
 
 void explaininputended(std::ostream& err)
@@ -239,35 +225,6 @@ void explaininputended(std::ostream& err)
 void explainallocationfailure(std::ostream& err)
 {
     err << "hanoi: memoria esgotada" << std::endl;
-}
-
-std::variant<SearchSetup, std::string> labsetup(const Options& options, search_method method)
-{
-    SearchSetup setup{
-        method,       options.heuristics.empty() ? heuristic::padrao : options.heuristics.front(),
-        options.ties, options.graph,
-        {},           {}};
-    const auto position = [&](std::string_view name, const std::string& digits,
-                              std::optional<PegSets>& sets) -> std::string {
-        if (digits.empty())
-            return "";
-        if (digits.size() != static_cast<std::size_t>(pieces))
-            return std::string(name) + digits + ": " + std::to_string(digits.size()) +
-                   " digitos, mas as pecas sao " + std::to_string(pieces) +
-                   "; POS tem um digito por peca";
-        sets = parseposition(digits);
-        return "";
-    };
-    if (std::string reason = position("--inicio=", options.start, setup.start); !reason.empty())
-        return reason;
-    if (std::string reason = position("--objetivo=", options.goal, setup.goal); !reason.empty())
-        return reason;
-    if (method != search_method::breadth && setup.estimate == heuristic::padrao &&
-        goalof(setup) != towerof(3))
-        return "--objetivo=" + options.goal +
-               ": a heuristica padrao so vale para o objetivo com todas as pecas no pino 3; use "
-               "--heuristica=zero, fora ou exata";
-    return setup;
 }
 
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
@@ -292,9 +249,10 @@ std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
     return Answers{*n, static_cast<search_method>(*method), std::move(*destination)};
 }
 
-void writeopening(std::ostream& out)
+void writeopening(std::ostream& out, const Problem& problem)
 {
-    out << pieces << " pecas: Solucao otima " << optimal << " movimentos." << std::endl;
+    out << problem.pieces << " pecas: Solucao otima " << problem.optimal << " movimentos."
+        << std::endl;
     out << "Pensando... " << std::endl;
 }
 
@@ -310,9 +268,7 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         return RunStatus::solved;
     }
     if (options.analyse > 0) {
-        pieces = options.analyse;
-        optimal = optimalmoves(pieces);
-        const std::vector<HeuristicAnalysis> analyses = analyseheuristics();
+        const std::vector<HeuristicAnalysis> analyses = analyseheuristics(options.analyse);
         if (!options.csv) {
             writeanalysis(out, analyses, false, false);
             return RunStatus::solved;
@@ -342,15 +298,14 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         explaininputended(err);
         return RunStatus::inputended;
     }
-    pieces = answers->pieces;
-    const std::variant<SearchSetup, std::string> chosen = labsetup(options, answers->method);
+    const std::variant<RunChoice, std::string> chosen =
+        chooserun(options, answers->pieces, answers->method);
     if (const std::string* reason = std::get_if<std::string>(&chosen)) {
         out << std::endl;  // the message does not follow the last prompt on its line
         explainbadoption(err, *reason);
         return RunStatus::badoptions;
     }
-    const SearchSetup& setup = std::get<SearchSetup>(chosen);
-    optimal = movesbetween(startof(setup), goalof(setup));
+    const auto& [problem, setup] = std::get<RunChoice>(chosen);
     // The CSV file is opened before the search, which may take minutes.
     CsvFile csvfile;
     const bool tofile = options.statistics && !options.csvfile.empty();
@@ -361,12 +316,12 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
             return RunStatus::outputfailed;
         }
     }
-    writeopening(out);
+    writeopening(out, problem);
     ProgressLines progress(out);
     MeasuredRun measured = options.statistics || options.trace > 0
-                               ? measuredsearch(setup, out, {memory}, options.trace)
-                               : MeasuredRun{searchwith(setup, {memory}, progress), {}};
-    RunStatus status = report(*answers, measured.result, out, err);
+                               ? measuredrun(problem, setup, {memory}, out, options.trace)
+                               : MeasuredRun{runsearch(problem, setup, {memory}, progress), {}};
+    RunStatus status = report(*answers, problem, measured.result, out, err);
     if (tofile) {
         std::ostream csv(csvfile.buffer.get());
         if (csvfile.empty)

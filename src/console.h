@@ -1,9 +1,8 @@
 /*
  * The console front end: the dialogue that collects a run's answers, the
  * opening lines, and the run that searches and hands the solution to the
- * report (report.h). Every function writes to the streams it is given; only
- * `run` (and the comparison it may hand over to) touches `pieces` and
- * `optimal`. Each line is flushed as it ends.
+ * report (report.h). Every function writes to the streams it is given. Each
+ * line is flushed as it ends.
  */
 #pragma once
 
@@ -15,7 +14,7 @@
 #include <variant>
 
 #include "hanoi.h"
-#include "search.h"
+#include "problem.h"
 
 struct Answers {
     std::int16_t pieces;
@@ -30,8 +29,8 @@ struct Answers {
 // way the last prompt's line is ended first.
 std::optional<Answers> dialogue(std::istream& in, std::ostream& out);
 
-// "<N> pecas: Solucao otima <2^N - 1> movimentos." and "Pensando... ".
-void writeopening(std::ostream& out);
+// "<N> pecas: Solucao otima <optimal> movimentos." and "Pensando... ".
+void writeopening(std::ostream& out, const Problem& problem);
 
 // internalfault: the search ended in a way these rules never allow (the
 // frontier ran empty, or the solution's path was lost).
@@ -39,22 +38,12 @@ enum class RunStatus { solved, outputfailed, inputended, outofmemory, internalfa
 
 struct Options;
 
-// "hanoi: opcao invalida: <reason> (veja hanoi --help)".
-void explainbadoption(std::ostream& err, const std::string& reason);
-
-// What the options ask to search with `method`, once `pieces` is known; or
-// why they cannot: a start or goal whose length is not the piece count, or
-// the estimate padrao for A* or greedy search toward another goal than every
-// piece on peg 3.
-std::variant<SearchSetup, std::string> labsetup(const Options& options, search_method method);
-
 // The whole run: dialogue, search with progress on `out` within `memory`
 // bytes, and the report on `out` or in the named file. Failures are
 // explained on `err`; a failed read of `in` ends the run as `inputended`. A
 // report file is only created once the search is solved. The options choose
-// what is searched (labsetup; checked after the dialogue, `badoptions` and
-// nothing searched when refused, and `optimal` is then the fewest moves from
-// the start to the goal), add a trace during the search and statistics after
+// what is searched (chooserun, run.h; checked after the dialogue,
+// `badoptions` and nothing searched when refused), add a trace during the search and statistics after
 // it (also after a memory stop), or replace the run by the help, the
 // version, the comparison of the methods or the analysis of the heuristics.
 // The CSV of --csv=ARQUIVO is appended to that file (opened before the
@@ -67,9 +56,9 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
 
 struct SearchResult;
 
-// Explains on `err` why a search ended without a solution (what the search
-// reached, or that it could not start), and gives the run's status; solved
-// for a solved search, which needs no word.
+// Explains on `err` why a search ended without a solution (whyunsolved,
+// run.h), and gives the run's status: the one place a search's status
+// becomes the run's; solved for a solved search, which needs no word.
 RunStatus explainunsolved(const SearchResult& result, std::ostream& err);
 
 // The line for answers that ended before the dialogue did.

@@ -1,16 +1,20 @@
 /*
- * What every search engine shares: the setup of a run, its limits, how it
- * ended and what it found, the pacing of an engine's loop, and the one place
- * that picks the engine for a run.
+ * The contract every search engine keeps: the setup of a run, its limits,
+ * how it ended and what it found, the pacing of its loop and the events its
+ * observers hear. The engines (bestfirst.h, layered.h) implement it; the run
+ * (run.h) picks one.
  *
- * An engine takes a setup, limits and an observer (observe.h), searches from
- * the start state until the goal is taken from the frontier, and returns a
- * result; it never writes text and never ends the process. Statuses:
+ * An engine takes a problem (problem.h), a setup, limits and an observer,
+ * searches from the problem's start until its goal is taken from the
+ * frontier, and returns a result; it never writes text and never ends the
+ * process. Statuses:
  *  - solved: `solution` holds the moves in playing order;
  *  - outofmemory: expanding the next states could have taken the search's
  *    memory past `limits.memory` bytes;
+ *  - noroom: the limits leave no room even for the start state: nothing
+ *    was searched;
  *  - stopped: `limits.examined` states were examined without reaching the
- *    goal (a limit for measurements; the program sets none);
+ *    goal (a limit for measurements and the comparison);
  *  - cancelled: the observer's progress hook asked the search to stop;
  *  - exhausted: the frontier ran empty (these move rules never allow it);
  *  - pathlost: the goal was reached but its path could not be told for sure
@@ -19,8 +23,26 @@
  * In every case `examined` counts the states taken from the frontier (the
  * goal included) and `depth` is the depth of the last one.
  *
- * Preconditions: `pieces` is N (1 to 15); a setup's start and goal have N
- * pieces.
+ * Events, as an observer (observe.h) hears them; `node` is a state's push
+ * number (the start's is 0), `parent` the node it was made from:
+ *   taken(node, sets, depth, frontiersize)   a state was taken from the
+ *                                      frontier (before it is tested for the
+ *                                      goal); frontiersize counts what is left
+ *   pushed(node, parent, move, sets, depth, score)   a child was pushed:
+ *                                      the move that made it, its position,
+ *                                      depth and score (higher is better)
+ *   expanded(frontiersize)             every child of the state taken last
+ *                                      has been pushed
+ *   dropped(node, sets, depth, frontiersize)   graph search only: a state
+ *                                      was taken whose position had been
+ *                                      examined; it is neither examined nor
+ *                                      expanded
+ *   progress(examined, depth)          every 100000 states examined, before
+ *                                      the state is reported taken; false
+ *                                      asks the search to stop (cancelled)
+ * The start state is pushed before the loop and reported to no hook; it is
+ * the first state taken. An engine that keeps no move records (layered.h)
+ * numbers no node: it reports `unnumbered`.
  */
 #pragma once
 
@@ -34,36 +56,35 @@
 #include "hanoi.h"
 #include "heuristics.h"
 #include "memory.h"
+#include "problem.h"
 #include "puzzle.h"
 
-// What a run searches: the method, the estimate, the order among equal
-// scores, tree or graph search, and the start and goal positions.
+// How a run searches its problem: the method, the estimate, the order among
+// equal scores, tree or graph search.
 struct SearchSetup {
     search_method method = search_method::astar;
     heuristic estimate = heuristic::padrao;
     tie_order ties = tie_order::heap;
     bool graph = false;
-    std::optional<PegSets> start = std::nullopt;  // every piece on peg 1 when not set
-    std::optional<PegSets> goal = std::nullopt;  // every piece on peg 3 when not set
 };
 
-PegSets startof(const SearchSetup& setup);
-PegSets goalof(const SearchSetup& setup);
-
-// How the setup scores a state (heuristics.h).
-Scoring scoringof(const SearchSetup& setup);
+// How the setup scores a state of `problem` (heuristics.h).
+inline Scoring scoringof(const Problem& problem, const SearchSetup& setup)
+{
+    return {setup.method, setup.estimate, problem};
+}
 
 // The classic search: tree search with the heap's tie rule from every piece
 // on peg 1 to every piece on peg 3, with the program's own estimate (which
-// breadth-first search does not use). Its engines have loops of their own;
-// any other setup goes to the general loop (searchsetup, search.h).
-bool isclassic(const SearchSetup& setup);
+// breadth-first search does not use).
+inline bool isclassic(const Problem& problem, const SearchSetup& setup)
+{
+    return (setup.estimate == heuristic::padrao || setup.method == search_method::breadth) &&
+           setup.ties == tie_order::heap && !setup.graph && isclassicproblem(problem);
+}
 
-// The engine that searches a setup: the layered one for classic
-// breadth-first search, the general engine's own loops for classic A* and
-// greedy search, its general loop for everything else.
-enum class Engine { layered, classic, general };
-Engine enginefor(const SearchSetup& setup);
+// The node number of an engine that numbers no nodes.
+inline constexpr std::uint32_t unnumbered = UINT32_MAX;
 
 // The bytes an engine holds for each entry on its frontier and each move
 // record, and besides them for the whole run (the positions examined, in
@@ -95,7 +116,7 @@ struct SearchLimits {
     std::int64_t examined = INT64_MAX;
 };
 
-enum class SearchStatus { solved, outofmemory, stopped, cancelled, exhausted, pathlost };
+enum class SearchStatus { solved, outofmemory, noroom, stopped, cancelled, exhausted, pathlost };
 
 struct SearchResult {
     SearchStatus status;
@@ -206,20 +227,3 @@ private:
     std::int64_t nextmemorycheck_ = 1;
     std::int64_t lastmemorycheck_ = 0;
 };
-
-// Whether the search stopped for memory before it could store its start
-// state: it never ran.
-inline bool noroomtostart(const SearchResult& result)
-{
-    return result.status == SearchStatus::outofmemory && result.examined == 0;
-}
-
-// The search `setup` asks for, by the engine that suits it: breadth-first
-// search has one of its own, a few bytes a state; the classic A* and greedy
-// searches have theirs; every other setup shares the general loop.
-// Instantiated in engine.cpp for the observers of observe.h.
-template <class Observer>
-SearchResult searchwith(const SearchSetup& setup, const SearchLimits& limits, Observer& observer);
-
-// What the engine searchwith picks holds for an entry and a record.
-HeldBytes heldby(const SearchSetup& setup);

@@ -67,7 +67,7 @@ constexpr std::uint8_t setoffset(int peg)
 
 // Out of line: only a few children need it, and the search loop that calls it
 // keeps more of its own values in registers without its body.
-[[gnu::noinline]] EstimateParts estimateparts(const PegSets& sets)
+[[gnu::noinline]] EstimateParts estimateparts(const PegSets& sets, int pieces)
 {
     // The pegs that play the parts of pegs 1, 2 and the goal.
     Role one{sets.on[1], setoffset(1)};

@@ -5,6 +5,9 @@
  *   breadth  -(2^N - 1 + depth)      (a constant estimate: depth alone decides)
  *   greedy   -estimate
  *
+ * scorefrom is that rule, and figuresof reads it back (g, h and f of a
+ * state from its depth and score).
+ *
  * The estimate starts from 2^N - 1. The largest piece on peg 2 (counted only
  * when its number has N's parity) and the largest on peg 3 (counted only with
  * the other parity) give k, the larger of the two, on peg p; it lowers the
@@ -20,8 +23,8 @@
  * needs estimateparts() of its own.
  *
  * Preconditions: `pieces` is N. Reads nothing but the sets of the first N
- * pieces, and never changes `pieces`. Cost: a few bit operations per level of sub-problem;
- * childestimate a table lookup.
+ * pieces. Cost: a few bit operations per level of sub-problem; childestimate
+ * a table lookup.
  */
 #pragma once
 
@@ -42,24 +45,36 @@ struct EstimateParts {
     std::uint8_t other;
 };
 
-EstimateParts estimateparts(const PegSets& sets);
+EstimateParts estimateparts(const PegSets& sets, int pieces);
 
 // The estimate of `sets`, whose parts are `parts`: those of the position
 // itself, or of its parent when the move between them moved a piece below
 // parts.k.
 std::int32_t childestimate(const PegSets& sets, const EstimateParts& parts);
 
-// The score rule itself, for a state `depth` moves deep whose estimate is
-// `estimate` (which breadth-first search ignores).
-inline std::int32_t scorefrom(search_method method, std::int32_t estimate, std::int32_t depth)
+// The estimate breadth-first search gives every state: 2^N - 1, which
+// leaves the depth alone to order them.
+constexpr std::int32_t breadthestimate(int pieces)
 {
-    switch (method) {
-    case search_method::astar:
-        return -(estimate + depth);
-    case search_method::breadth:
-        return -(optimalmoves(pieces) + depth);
-    case search_method::greedy:
-        return -estimate;
-    }
-    return 0;
+    return optimalmoves(pieces);
+}
+
+// The score rule itself, for a state `depth` moves deep whose estimate is
+// `estimate` (breadthestimate for breadth-first search).
+constexpr std::int32_t scorefrom(search_method method, std::int32_t estimate, std::int32_t depth)
+{
+    return method == search_method::greedy ? -estimate : -(estimate + depth);
+}
+
+// g, h and f of a state as its method sees it, from its depth and score:
+// f is what the frontier orders by (the smaller first), -score.
+struct Figures {
+    std::int32_t g;
+    std::int32_t h;
+    std::int32_t f;
+};
+constexpr Figures figuresof(std::int32_t depth, std::int32_t score, search_method method)
+{
+    const std::int32_t f = -score;
+    return {depth, method == search_method::greedy ? f : f - depth, f};
 }

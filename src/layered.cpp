@@ -6,64 +6,16 @@
 #include <utility>
 #include <vector>
 
+#include "evaluate.h"
 #include "layerheap.h"
 #include "observe.h"
+#include "problem.h"
 #include "puzzle.h"
 
 namespace {
 
-// Positions are numbers in base 3: digit i is the peg of piece i less one.
-constexpr int maxpow3 = maxpieces + 1;
-constexpr std::array<std::uint32_t, maxpow3> powers3 = [] {
-    std::array<std::uint32_t, maxpow3> powers{};
-    powers[0] = 1;
-    for (int i = 1; i < maxpow3; ++i)
-        powers[i] = 3 * powers[i - 1];
-    return powers;
-}();
-
-// The pegs' bit sets of every position of `count` pieces.
-template <int count>
-constexpr std::array<PegSets, powers3[count]> tabulatesets()
-{
-    std::array<PegSets, powers3[count]> table{};
-    for (std::uint32_t code = 0; code < powers3[count]; ++code) {
-        std::uint32_t rest = code;
-        for (int piece = 0; piece < count; ++piece, rest /= 3)
-            table[code].on[1 + rest % 3] |= static_cast<std::uint16_t>(1u << piece);
-    }
-    return table;
-}
-
-// Pieces 0 to 7 in one table, 8 to 14 in another: 70 KB, of which a run of
-// up to 6 pieces reads 6 KB.
+// Up to this many pieces an entry takes two bytes.
 constexpr int lowpieces = 8;
-constexpr auto lowsets = tabulatesets<lowpieces>();
-constexpr auto highsets = tabulatesets<maxpieces - lowpieces>();
-
-// The position `code` of up to 8 pieces (`wide`: of any number).
-template <bool wide>
-PegSets decodeposition(std::uint32_t code)
-{
-    if (!wide) {
-        PegSets sets = lowsets[code];
-        // Pieces past N read as digit 0, peg 1.
-        sets.on[1] &= static_cast<std::uint16_t>(allpieces());
-        return sets;
-    }
-    const PegSets& low = lowsets[code % powers3[lowpieces]];
-    const PegSets& high = highsets[code / powers3[lowpieces]];
-    PegSets sets{};
-    for (int peg = 1; peg <= 3; ++peg)
-        sets.on[peg] = static_cast<std::uint16_t>(low.on[peg] | high.on[peg] << lowpieces);
-    sets.on[1] &= static_cast<std::uint16_t>(allpieces());
-    return sets;
-}
-
-std::uint32_t movedcode(std::uint32_t code, const PegMove& move)
-{
-    return code + static_cast<std::uint32_t>(move.to - move.from) * powers3[move.piece];
-}
 
 /*
  * An entry: the peg the last move went to in the low two bits (0 for the
@@ -104,13 +56,13 @@ struct Successors {
 static_assert(sizeof(Successors<std::uint16_t>) == 8);
 
 template <class Entry>
-Successors<Entry> successorsof(std::uint32_t index)
+Successors<Entry> successorsof(const Problem& problem, std::uint32_t index)
 {
     using L = Layout<Entry>;
     const std::uint32_t code = index >> 2;
-    const PegSets sets = decodeposition<sizeof(Entry) != 2>(code);
+    const PegSets sets = problem.position(code);
     Successors<Entry> next;
-    next.goal = hitgoal(sets);
+    next.goal = sets == problem.goal;
     forlegalmoves(sets, static_cast<std::int16_t>(index & 3), [&](const PegMove& m) {
         // Only indexes that no search reaches have a third: a position other
         // than the start with no last move, or a last move to a peg whose top
@@ -132,36 +84,43 @@ public:
     // Two-byte entries only.
     static constexpr bool tabulated = sizeof(Entry) == 2;
     // Its bytes: 8 for each of the 4 * 3^N entries.
-    static std::size_t bytes() { return tabulated ? indexes() * sizeof(Successors<Entry>) : 0; }
 
-    SuccessorTable()
+    static std::size_t bytes(const Problem& problem)
+    {
+        return tabulated ? indexes(problem) * sizeof(Successors<Entry>) : 0;
+    }
+
+    explicit SuccessorTable(const Problem& problem)
+        : problem_(problem)
     {
         if constexpr (tabulated) {
-            table_.resize(indexes());
+            table_.resize(indexes(problem));
             for (std::uint32_t index = 0; index < table_.size(); ++index)
-                table_[index] = successorsof<Entry>(index);
+                table_[index] = successorsof<Entry>(problem, index);
         }
     }
     Successors<Entry> operator()(Entry entry) const
     {
         if constexpr (tabulated)
             return table_[Layout<Entry>::index(entry)];
-        return successorsof<Entry>(Layout<Entry>::index(entry));
+        return successorsof<Entry>(problem_, Layout<Entry>::index(entry));
     }
 
 private:
-    static std::size_t indexes() { return 4 * std::size_t{powers3[pieces]}; }
+    static std::size_t indexes(const Problem& problem) { return 4 * std::size_t{problem.positions()}; }
 
+    Problem problem_;
     std::vector<Successors<Entry>> table_;
 };
 
 // Kept out of its caller: inlined into the program's main, the loop loses
 // registers to everything around it.
 template <class Entry, class Observer>
-[[gnu::noinline]] SearchResult searchon(const SearchLimits& limits, Observer& observer)
+[[gnu::noinline]] SearchResult searchon(const Problem& problem, const SearchLimits& limits,
+                                        Observer& observer)
 {
     using L = Layout<Entry>;
-    const SuccessorTable<Entry> successors;
+    const SuccessorTable<Entry> successors(problem);
     LayerHeap<Entry> frontier;
     Pacing pacing(limits);
     // The depth of the state taken last, and the parity bit of the shallower
@@ -174,7 +133,7 @@ template <class Entry, class Observer>
                              frontier.size());
     };
     if (!pacing.roomtostart(footprint, 1))
-        return finish(SearchStatus::outofmemory);
+        return finish(SearchStatus::noroom);
     frontier.push(L::make(0, 0, 0), 1);
     while (frontier.size() != 0) {
         const Entry cur = frontier.top();
@@ -188,10 +147,10 @@ template <class Entry, class Observer>
             return finish(SearchStatus::cancelled);
         const Successors<Entry> next = successors(cur);
         // The position itself only for the observer: unwatched, this is gone.
-        const PegSets sets = decodeposition<sizeof(Entry) != 2>(L::code(cur));
-        observer.taken(sets, depth, frontier.size());
+        const PegSets sets = problem.position(L::code(cur));
+        observer.taken(unnumbered, sets, depth, frontier.size());
         if (next.goal) {
-            std::optional<std::vector<Step>> path = shortestpath();
+            std::optional<std::vector<Step>> path = shortestpath(problem);
             if (!path || path->size() != static_cast<std::size_t>(depth))
                 return finish(SearchStatus::pathlost);
             return finish(SearchStatus::solved, std::move(*path));
@@ -201,7 +160,9 @@ template <class Entry, class Observer>
         const EntryPair<Entry> deeper = (shallow ^ L::paritybit) * pairofones<Entry>;
         frontier.push(next.children | deeper, next.count);
         forlegalmoves(sets, L::lastto(cur), [&](const PegMove& m) {
-            observer.pushed(m, applymove(sets, m), depth + 1, -(optimal + depth + 1));
+            observer.pushed(unnumbered, unnumbered, m, applymove(sets, m), depth + 1,
+                            scorefrom(search_method::breadth, breadthestimate(problem.pieces),
+                                      depth + 1));
         });
         observer.expanded(frontier.size());
     }
@@ -211,47 +172,31 @@ template <class Entry, class Observer>
 }  // namespace
 
 template <class Observer>
-SearchResult searchlayered(const SearchLimits& limits, Observer& observer)
+SearchResult searchlayered(const Problem& problem, const SearchLimits& limits, Observer& observer)
 {
-    if (pieces <= lowpieces)
-        return searchon<std::uint16_t>(limits, observer);
-    return searchon<std::uint32_t>(limits, observer);
+    if (problem.pieces <= lowpieces)
+        return searchon<std::uint16_t>(problem, limits, observer);
+    return searchon<std::uint32_t>(problem, limits, observer);
 }
 
-template SearchResult searchlayered(const SearchLimits&, NoObserver&);
-template SearchResult searchlayered(const SearchLimits&, ProgressLines&);
-template SearchResult searchlayered(const SearchLimits&, FunctionObserver&);
-template SearchResult searchlayered(const SearchLimits&, Watch&);
+template SearchResult searchlayered(const Problem&, const SearchLimits&, NoObserver&);
+template SearchResult searchlayered(const Problem&, const SearchLimits&, ProgressLines&);
+template SearchResult searchlayered(const Problem&, const SearchLimits&, FunctionObserver&);
+template SearchResult searchlayered(const Problem&, const SearchLimits&, Watch&);
 
-HeldBytes layeredheld()
+HeldBytes layeredheld(const Problem& problem)
 {
-    if (pieces <= lowpieces)
-        return {sizeof(std::uint16_t), 0, SuccessorTable<std::uint16_t>::bytes()};
-    return {sizeof(std::uint32_t), 0, SuccessorTable<std::uint32_t>::bytes()};
+    if (problem.pieces <= lowpieces)
+        return {sizeof(std::uint16_t), 0, SuccessorTable<std::uint16_t>::bytes(problem)};
+    return {sizeof(std::uint32_t), 0, SuccessorTable<std::uint32_t>::bytes(problem)};
 }
 
-std::optional<std::vector<Step>> shortestpath()
+std::optional<std::vector<Step>> shortestpath(const Problem& problem)
 {
-    const std::uint32_t positions = powers3[pieces];
-    const std::uint32_t start = 0;
-    const std::uint32_t goal = positions - 1;
-    // Moves from the start to each position, by breadth-first search over
-    // positions; every move can be undone, so the graph is undirected.
-    constexpr std::int32_t unseen = -1;
-    std::vector<std::int32_t> distance(positions, unseen);
-    std::vector<std::uint32_t> queue{start};
-    distance[start] = 0;
-    for (std::size_t next = 0; next < queue.size() && distance[goal] == unseen; ++next) {
-        const std::uint32_t code = queue[next];
-        forlegalmoves(decodeposition<true>(code), 0, [&](const PegMove& m) {
-            const std::uint32_t child = movedcode(code, m);
-            if (distance[child] == unseen) {
-                distance[child] = distance[code] + 1;
-                queue.push_back(child);
-            }
-        });
-    }
-    if (distance[goal] == unseen)
+    const std::uint32_t start = problem.code(problem.start);
+    const std::uint32_t goal = problem.code(problem.goal);
+    const std::vector<std::int32_t> distance = distancesfrom(problem, start);
+    if (distance[goal] < 0)
         return std::nullopt;
     // Back from the goal, one position nearer the start at each step: the
     // path is unique when every position on it has exactly one such neighbour.
@@ -259,7 +204,7 @@ std::optional<std::vector<Step>> shortestpath()
     for (std::uint32_t code = goal; code != start;) {
         int nearer = 0;
         std::uint32_t previous = 0;
-        forlegalmoves(decodeposition<true>(code), 0, [&](const PegMove& m) {
+        forlegalmoves(problem.position(code), 0, [&](const PegMove& m) {
             const std::uint32_t neighbour = movedcode(code, m);
             if (distance[neighbour] == distance[code] - 1) {
                 ++nearer;

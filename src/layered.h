@@ -19,6 +19,10 @@
  * not unique or not 2^N - 1 moves long is reported as `pathlost`, never
  * guessed.
  *
+ * The problem is the classic one (isclassic, engine.h). It numbers no nodes
+ * (engine.h): an observer that needs node numbers takes the best-first
+ * engine, which takes the same states in the same order.
+ *
  * Preconditions and results as for every engine (engine.h); `memory` is the
  * bytes the frontier holds (its capacity, which never shrinks). The table of
  * successors, 8 bytes for each of 4 * 3^N entries (23 KB for 6 pieces, at
@@ -36,12 +40,12 @@
 
 // Instantiated in layered.cpp for the observers of observe.h.
 template <class Observer>
-SearchResult searchlayered(const SearchLimits& limits, Observer& observer);
+SearchResult searchlayered(const Problem& problem, const SearchLimits& limits, Observer& observer);
 
 // What the layered engine holds for a frontier entry (it keeps no move
 // records), and for the whole run its table of successors.
-HeldBytes layeredheld();
+HeldBytes layeredheld(const Problem& problem);
 
-// The unique shortest path from the start to the goal position, in playing
+// The unique shortest path from the problem's start to its goal, in playing
 // order; nothing when there is none or more than one.
-std::optional<std::vector<Step>> shortestpath();
+std::optional<std::vector<Step>> shortestpath(const Problem& problem);

@@ -1,5 +1,6 @@
 #include "observe.h"
 
+#include <array>
 #include <cstdio>
 #include <ostream>
 #include <string>
@@ -37,14 +38,7 @@ std::string persecond(std::int64_t count, double seconds)
 
 }  // namespace
 
-Figures figuresof(std::int32_t depth, std::int32_t score, search_method method)
-{
-    // The score is -f; f is h alone for greedy search and g + h otherwise.
-    const std::int32_t f = -score;
-    return {depth, method == search_method::greedy ? f : f - depth, f};
-}
-
-void writepegs(std::ostream& out, const PegSets& sets)
+void writepegs(std::ostream& out, const PegSets& sets, int pieces)
 {
     for (int peg = 1; peg <= 3; ++peg) {
         out << (peg > 1 ? " " : "") << peg << ":[";
@@ -73,7 +67,8 @@ Trace::Trace(std::ostream& out, const Scoring& scoring, std::int64_t limit)
 {
 }
 
-void Trace::taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+void Trace::taken(std::uint32_t /*node*/, const PegSets& sets, std::int32_t depth,
+                  std::size_t frontiersize)
 {
     ++count_;
     if (count_ == 1 && limit_ > 0)
@@ -86,27 +81,29 @@ void Trace::taken(const PegSets& sets, std::int32_t depth, std::size_t frontiers
     if (!tracing())
         return;
     out_ << '#' << count_ << "  ";
-    writepegs(out_, sets);
+    writepegs(out_, sets, scoring_.problem.pieces);
     writefigures(out_, figuresof(depth, scoring_(sets, depth), scoring_.method));
-    out_ << "  fronteira=" << frontiersize << (sets == scoring_.goal ? "  objetivo" : "") << '\n';
+    out_ << "  fronteira=" << frontiersize << (sets == scoring_.problem.goal ? "  objetivo" : "") << '\n';
 }
 
-void Trace::dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+void Trace::dropped(std::uint32_t /*node*/, const PegSets& sets, std::int32_t depth,
+                    std::size_t frontiersize)
 {
     if (!tracing())
         return;
     out_ << "--  ";
-    writepegs(out_, sets);
+    writepegs(out_, sets, scoring_.problem.pieces);
     writefigures(out_, figuresof(depth, scoring_(sets, depth), scoring_.method));
     out_ << "  fronteira=" << frontiersize << "  descartado\n";
 }
 
-void Trace::pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
+void Trace::pushed(std::uint32_t /*node*/, std::uint32_t /*parent*/, const PegMove& move,
+                   const PegSets& sets, std::int32_t depth, std::int32_t score)
 {
     if (!tracing())
         return;
     out_ << "    " << move.from << "->" << move.to << "  ";
-    writepegs(out_, sets);
+    writepegs(out_, sets, scoring_.problem.pieces);
     writefigures(out_, figuresof(depth, score, scoring_.method));
     out_ << '\n';
 }
@@ -140,32 +137,21 @@ double penetrance(const RunSummary& run)
 
 std::string_view outcomename(const RunSummary& run)
 {
-    switch (run.outcome) {
-    case Outcome::solved:
+    switch (run.status) {
+    case SearchStatus::solved:
         return run.moves == run.optimal ? "otima" : "subotima";
-    case Outcome::outofmemory:
+    case SearchStatus::outofmemory:
         return "memoria esgotada";
-    case Outcome::noroom:
+    case SearchStatus::noroom:
         return "nao comecou";
-    case Outcome::stopped:
+    case SearchStatus::stopped:
+    case SearchStatus::cancelled:
         return "interrompida";
-    case Outcome::unsolved:
-        return "sem solucao";
+    case SearchStatus::exhausted:
+    case SearchStatus::pathlost:
+        break;
     }
-    return "";
-}
-
-std::string_view methodname(search_method method)
-{
-    switch (method) {
-    case search_method::astar:
-        return "A*";
-    case search_method::breadth:
-        return "Largura";
-    case search_method::greedy:
-        return "Guloso";
-    }
-    return "";
+    return "sem solucao";
 }
 
 void writestatistics(std::ostream& out, const RunSummary& run)
@@ -176,13 +162,13 @@ void writestatistics(std::ostream& out, const RunSummary& run)
     if (run.graph)
         out << "Estados descartados (posicao ja examinada): " << run.dropped << '\n';
     out << "Maior fronteira: " << run.largestfrontier << " estados\n";
-    if (run.outcome == Outcome::solved) {
+    if (run.status == SearchStatus::solved) {
         out << "Tamanho da solucao: " << run.moves << " movimentos (" << outcomename(run) << ")\n";
         out << "Profundidade da solucao: " << run.depth << '\n';
         out << "Fator de ramificacao efetivo (b*): "
             << decimal(effectivebranching(run.generated, run.depth), 4) << '\n';
         out << "Penetrancia (movimentos / examinados): " << significant(penetrance(run), 4) << '\n';
-    } else if (run.outcome == Outcome::noroom) {
+    } else if (run.status == SearchStatus::noroom) {
         out << "Solucao: nenhuma (memoria insuficiente para comecar a busca)\n";
     } else {
         out << "Solucao: nenhuma (" << outcomename(run) << ")\n";
@@ -194,34 +180,69 @@ void writestatistics(std::ostream& out, const RunSummary& run)
     out << "Estados examinados por segundo: " << persecond(run.examined, run.seconds) << std::endl;
 }
 
+const std::array<CsvColumn, 17> csvcolumns{{
+    {"metodo", true},
+    {"pecas", false},
+    {"resultado", true},
+    {"movimentos", false},
+    {"examinados", false},
+    {"gerados", false},
+    {"maior_fronteira", false},
+    {"profundidade", false},
+    {"ramificacao_efetiva", false},
+    {"memoria_bytes", false},
+    {"tempo_s", false},
+    {"examinados_por_s", false},
+    {"heuristica", true},
+    {"desempate", true},
+    {"grafo", true},
+    {"descartados", false},
+    {"penetrancia", false},
+}};
+
+std::array<std::string, 17> csvfields(const RunSummary& run)
+{
+    const bool solved = run.status == SearchStatus::solved;
+    return {
+        std::string(namesof(run.method).label),
+        std::to_string(run.pieces),
+        std::string(outcomename(run)),
+        solved ? std::to_string(run.moves) : "",
+        std::to_string(run.examined),
+        std::to_string(run.generated),
+        std::to_string(run.largestfrontier),
+        run.status != SearchStatus::noroom ? std::to_string(run.depth) : "",
+        solved ? decimal(effectivebranching(run.generated, run.depth), 6) : "",
+        std::to_string(run.memory),
+        decimal(run.seconds, 6),
+        persecond(run.examined, run.seconds),
+        // Breadth-first search uses no estimate.
+        run.method != search_method::breadth
+            ? std::string(heuristicnames[static_cast<std::size_t>(run.estimate)])
+            : "",
+        std::string(tieordernames[static_cast<std::size_t>(run.ties)]),
+        run.graph ? "sim" : "nao",
+        std::to_string(run.dropped),
+        solved ? significant(penetrance(run), 6) : "",
+    };
+}
+
 void writecsvheader(std::ostream& out)
 {
-    out << "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
-           "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
-           "descartados,penetrancia"
-        << std::endl;
+    const char* separator = "";
+    for (const CsvColumn& column : csvcolumns) {
+        out << separator << column.name;
+        separator = ",";
+    }
+    out << std::endl;
 }
 
 void writecsvrow(std::ostream& out, const RunSummary& run)
 {
-    const bool solved = run.outcome == Outcome::solved;
-    out << methodname(run.method) << ',' << run.pieces << ',' << outcomename(run) << ',';
-    if (solved)
-        out << run.moves;
-    out << ',' << run.examined << ',' << run.generated << ',' << run.largestfrontier << ',';
-    if (run.outcome != Outcome::noroom)
-        out << run.depth;
-    out << ',';
-    if (solved)
-        out << decimal(effectivebranching(run.generated, run.depth), 6);
-    out << ',' << run.memory << ',' << decimal(run.seconds, 6) << ','
-        << persecond(run.examined, run.seconds) << ',';
-    // Breadth-first search uses no estimate.
-    if (run.method != search_method::breadth)
-        out << heuristicnames[static_cast<std::size_t>(run.estimate)];
-    out << ',' << tieordernames[static_cast<std::size_t>(run.ties)] << ','
-        << (run.graph ? "sim" : "nao") << ',' << run.dropped << ',';
-    if (solved)
-        out << significant(penetrance(run), 6);
+    const char* separator = "";
+    for (const std::string& field : csvfields(run)) {
+        out << separator << field;
+        separator = ",";
+    }
     out << std::endl;
 }

@@ -1,26 +1,9 @@
 /*
- * What watches a search. Every engine (engine.h) takes an observer as a
- * template parameter and calls it at five points of its loop:
- *
- *   taken(sets, depth, frontiersize)   a state was taken from the frontier
- *                                      (before it is tested for the goal);
- *                                      frontiersize counts what is left
- *   pushed(move, sets, depth, score)   a child of that state was pushed:
- *                                      the move that made it, its position,
- *                                      depth and score (higher is better)
- *   expanded(frontiersize)             every child of the state taken last
- *                                      has been pushed
- *   dropped(sets, depth, frontiersize) graph search only: a state was taken
- *                                      whose position had been examined; it
- *                                      is neither examined nor expanded
- *   progress(examined, depth)          every 100000 states examined, before
- *                                      the state is reported taken; false
- *                                      asks the search to stop (cancelled)
- *
- * The start state is pushed before the loop and reported to no hook; it is
- * the first state taken. NoObserver does nothing: its calls inline away, so a
- * search watched by it costs what an unwatched one would. ProgressLines only
- * writes the progress lines: the classic run's observer.
+ * What watches a search. Every engine takes an observer as a template
+ * parameter and calls it at the events engine.h lists. NoObserver does
+ * nothing: its calls inline away, so a search watched by it costs what an
+ * unwatched one would. ProgressLines only writes the progress lines: the
+ * classic run's observer.
  *
  * Below them: the observers the front end hands an engine (the statistics,
  * the trace, and Watch for both with the progress lines), and the summary of
@@ -30,10 +13,12 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <string>
 #include <string_view>
 
 #include "engine.h"
@@ -42,14 +27,42 @@
 #include "puzzle.h"
 
 struct NoObserver {
-    void taken(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
-    void pushed(const PegMove& /*move*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
-                std::int32_t /*score*/)
+    void taken(std::uint32_t /*node*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
+               std::size_t /*frontiersize*/)
+    {
+    }
+    void pushed(std::uint32_t /*node*/, std::uint32_t /*parent*/, const PegMove& /*move*/,
+                const PegSets& /*sets*/, std::int32_t /*depth*/, std::int32_t /*score*/)
     {
     }
     void expanded(std::size_t /*frontiersize*/) { }
-    void dropped(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
+    void dropped(std::uint32_t /*node*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
+                 std::size_t /*frontiersize*/)
+    {
+    }
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
+};
+
+// The frontier as an observer that lists it sees it: its entries' node
+// numbers in heap order (1 to size(); the children of i at 2i and 2i + 1).
+class FrontierView {
+public:
+    template <class Frontier>
+    explicit FrontierView(const Frontier& frontier)
+        : frontier_(&frontier)
+        , size_(frontier.size())
+        , nodeat_([](const void* f, std::size_t i) {
+            return static_cast<const Frontier*>(f)->at(i).move;
+        })
+    {
+    }
+    std::size_t size() const { return size_; }
+    std::uint32_t node(std::size_t i) const { return nodeat_(frontier_, i); }
+
+private:
+    const void* frontier_;
+    std::size_t size_;
+    std::uint32_t (*nodeat_)(const void*, std::size_t);
 };
 
 // Writes "Nos abertos: <examined>" and "Profundidade instantanea: <depth>" at
@@ -76,40 +89,58 @@ inline constexpr bool watchesstates<NoObserver> = false;
 template <>
 inline constexpr bool watchesstates<ProgressLines> = false;
 
-// Hands each hook to a function: for watchers that need no speed, such as
-// tests. An unset function is skipped.
-struct FunctionObserver {
-    std::function<void(const PegSets&, std::int32_t, std::size_t)> ontaken;
-    std::function<void(const PegMove&, const PegSets&, std::int32_t, std::int32_t)> onpushed;
-    std::function<void(std::size_t)> onexpanded;
-    std::function<void(const PegSets&, std::int32_t, std::size_t)> ondropped;
-    std::function<bool(std::int64_t, std::int32_t)> onprogress;
+// Whether an observer is shown the frontier (FrontierView) before each
+// state is taken, by an engine whose nodes are numbered.
+template <class Observer>
+inline constexpr bool listsfrontier = false;
 
-    void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+// Hands each hook to a function: for watchers that need no speed, such as
+// tests and the page. An unset function is skipped.
+struct FunctionObserver {
+    std::function<void(std::uint32_t, const PegSets&, std::int32_t, std::size_t)> ontaken;
+    std::function<void(std::uint32_t, std::uint32_t, const PegMove&, const PegSets&, std::int32_t,
+                       std::int32_t)>
+        onpushed;
+    std::function<void(std::size_t)> onexpanded;
+    std::function<void(std::uint32_t, const PegSets&, std::int32_t, std::size_t)> ondropped;
+    std::function<bool(std::int64_t, std::int32_t)> onprogress;
+    std::function<void(const FrontierView&)> onfrontier;
+
+    void taken(std::uint32_t node, const PegSets& sets, std::int32_t depth,
+               std::size_t frontiersize)
     {
         if (ontaken)
-            ontaken(sets, depth, frontiersize);
+            ontaken(node, sets, depth, frontiersize);
     }
-    void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
+    void pushed(std::uint32_t node, std::uint32_t parent, const PegMove& move, const PegSets& sets,
+                std::int32_t depth, std::int32_t score)
     {
         if (onpushed)
-            onpushed(move, sets, depth, score);
+            onpushed(node, parent, move, sets, depth, score);
     }
     void expanded(std::size_t frontiersize)
     {
         if (onexpanded)
             onexpanded(frontiersize);
     }
-    void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+    void dropped(std::uint32_t node, const PegSets& sets, std::int32_t depth,
+                 std::size_t frontiersize)
     {
         if (ondropped)
-            ondropped(sets, depth, frontiersize);
+            ondropped(node, sets, depth, frontiersize);
     }
     bool progress(std::int64_t examined, std::int32_t depth)
     {
         return !onprogress || onprogress(examined, depth);
     }
+    void frontier(const FrontierView& view)
+    {
+        if (onfrontier)
+            onfrontier(view);
+    }
 };
+template <>
+inline constexpr bool listsfrontier<FunctionObserver> = true;
 
 /*
  * What the statistics count beyond the engine's own result: the states
@@ -133,9 +164,12 @@ struct Statistics {
     std::size_t largestfrontier = 1;
     std::int64_t droppedstates = 0;
 
-    void taken(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/) { }
-    void pushed(const PegMove& /*move*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
-                std::int32_t /*score*/)
+    void taken(std::uint32_t /*node*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
+               std::size_t /*frontiersize*/)
+    {
+    }
+    void pushed(std::uint32_t /*node*/, std::uint32_t /*parent*/, const PegMove& /*move*/,
+                const PegSets& /*sets*/, std::int32_t /*depth*/, std::int32_t /*score*/)
     {
         ++generated;
     }
@@ -146,24 +180,17 @@ struct Statistics {
                                             static_cast<std::uint64_t>(generated) * held.record +
                                             held.fixed);
     }
-    void dropped(const PegSets& /*sets*/, std::int32_t /*depth*/, std::size_t /*frontiersize*/)
+    void dropped(std::uint32_t /*node*/, const PegSets& /*sets*/, std::int32_t /*depth*/,
+                 std::size_t /*frontiersize*/)
     {
         ++droppedstates;
     }
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 };
 
-// g, h and f of a state as its method sees it, from its depth and score:
-// f is what the frontier orders by (the smaller first), -score.
-struct Figures {
-    std::int32_t g;
-    std::int32_t h;
-    std::int32_t f;
-};
-Figures figuresof(std::int32_t depth, std::int32_t score, search_method method);
-
-// "1:[2 1 0] 2:[] 3:[]": each peg's pieces from the bottom up.
-void writepegs(std::ostream& out, const PegSets& sets);
+// "1:[2 1 0] 2:[] 3:[]": each peg's pieces of the `pieces` from the bottom
+// up.
+void writepegs(std::ostream& out, const PegSets& sets, int pieces);
 
 /*
  * Writes the first `limit` states taken to `out`, one line each: its number,
@@ -180,10 +207,13 @@ class Trace {
 public:
     Trace(std::ostream& out, const Scoring& scoring, std::int64_t limit);
 
-    void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
-    void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score);
+    void taken(std::uint32_t node, const PegSets& sets, std::int32_t depth,
+               std::size_t frontiersize);
+    void pushed(std::uint32_t node, std::uint32_t parent, const PegMove& move, const PegSets& sets,
+                std::int32_t depth, std::int32_t score);
     void expanded(std::size_t /*frontiersize*/) { }
-    void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize);
+    void dropped(std::uint32_t node, const PegSets& sets, std::int32_t depth,
+                 std::size_t frontiersize);
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
 
     // Nothing more to write: the line that says the trace stops is written
@@ -214,23 +244,26 @@ public:
     }
 
     // Once the trace has said it stops, a state costs the statistics alone.
-    void taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+    void taken(std::uint32_t node, const PegSets& sets, std::int32_t depth,
+               std::size_t frontiersize)
     {
         if (!trace_.over())
-            trace_.taken(sets, depth, frontiersize);
+            trace_.taken(node, sets, depth, frontiersize);
     }
-    void pushed(const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score)
+    void pushed(std::uint32_t node, std::uint32_t parent, const PegMove& move, const PegSets& sets,
+                std::int32_t depth, std::int32_t score)
     {
-        statistics_.pushed(move, sets, depth, score);
+        statistics_.pushed(node, parent, move, sets, depth, score);
         if (!trace_.over())
-            trace_.pushed(move, sets, depth, score);
+            trace_.pushed(node, parent, move, sets, depth, score);
     }
     void expanded(std::size_t frontiersize) { statistics_.expanded(frontiersize); }
-    void dropped(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+    void dropped(std::uint32_t node, const PegSets& sets, std::int32_t depth,
+                 std::size_t frontiersize)
     {
-        statistics_.dropped(sets, depth, frontiersize);
+        statistics_.dropped(node, sets, depth, frontiersize);
         if (!trace_.over())
-            trace_.dropped(sets, depth, frontiersize);
+            trace_.dropped(node, sets, depth, frontiersize);
     }
     bool progress(std::int64_t examined, std::int32_t depth)
     {
@@ -245,16 +278,11 @@ private:
     ProgressLines progress_;
 };
 
-// How a run ended, as the statistics and the comparison tell it; noroom: the
-// search never started, for want of memory even for its start state;
-// stopped: the comparison's limit of examined states was reached.
-enum class Outcome { solved, outofmemory, noroom, stopped, unsolved };
-
 // The figures of one run, for the statistics block and the comparison.
 struct RunSummary {
     search_method method;
     std::int16_t pieces;
-    Outcome outcome;
+    SearchStatus status;
     std::int64_t moves;  // the solution's length (when solved)
     std::int64_t examined;
     std::int64_t generated;
@@ -279,8 +307,16 @@ struct RunSummary {
 double effectivebranching(std::int64_t generated, std::int32_t depth);
 
 // The statistics as a block of lines ("Estatisticas da busca" and one line
-// per figure), or as CSV: the header line, and one row per run.
+// per figure), or as CSV: the header line, and one row per run; the row's
+// fields in the columns' order (empty where a figure does not apply), each
+// column named and marked as text or a number.
 void writestatistics(std::ostream& out, const RunSummary& run);
+struct CsvColumn {
+    std::string_view name;
+    bool text;
+};
+extern const std::array<CsvColumn, 17> csvcolumns;
+std::array<std::string, 17> csvfields(const RunSummary& run);
 void writecsvheader(std::ostream& out);
 void writecsvrow(std::ostream& out, const RunSummary& run);
 
@@ -288,8 +324,6 @@ void writecsvrow(std::ostream& out, const RunSummary& run);
 // that lies on the solution's path (1 would be a search that went straight).
 double penetrance(const RunSummary& run);
 
-// "otima" or "subotima" for a solved run, else why it has no solution.
+// The word for how a run ended, in the statistics, the comparison and the
+// CSV: "otima" or "subotima" for a solved run, else why it has no solution.
 std::string_view outcomename(const RunSummary& run);
-
-// The method's name in the dialogue: "A*", "Largura" or "Guloso".
-std::string_view methodname(search_method method);

@@ -339,3 +339,8 @@ void writeversion(std::ostream& out)
 {
     out << "hanoi " HANOI_VERSION << std::endl;
 }
+
+void explainbadoption(std::ostream& err, const std::string& reason)
+{
+    err << "hanoi: opcao invalida: " << reason << " (veja hanoi --help)" << std::endl;
+}

@@ -61,6 +61,9 @@ inline constexpr std::int16_t largestanalysis = 12;
 // The options, or the reason they were refused.
 std::variant<Options, std::string> parseoptions(int argc, char* argv[]);
 
+// "hanoi: opcao invalida: <reason> (veja hanoi --help)".
+void explainbadoption(std::ostream& err, const std::string& reason);
+
 // The usage text of --help, and the line of --version.
 void writehelp(std::ostream& out);
 void writeversion(std::ostream& out);

@@ -1,7 +1,7 @@
 /*
- * The puzzle model: the start position, the queries on a position, the pegs
- * as bit sets, and the rule for legal moves. Every function reads N from
- * `pieces`; all are O(N) or better and do no I/O.
+ * The puzzle model: the pegs as bit sets, the queries on a position, and the
+ * rule for legal moves. Functions that need N take it; all are O(N) or
+ * better and do no I/O.
  */
 #pragma once
 
@@ -24,10 +24,10 @@ constexpr std::int32_t optimalmoves(int n)
     return power2(n) - 1;
 }
 
-// The pieces 0 to N - 1 as a bit set (bit i stands for piece i).
-inline std::uint32_t allpieces()
+// The pieces 0 to n - 1 as a bit set (bit i stands for piece i).
+constexpr std::uint32_t allpieces(int n)
 {
-    return static_cast<std::uint32_t>(power2(pieces)) - 1;
+    return static_cast<std::uint32_t>(power2(n)) - 1;
 }
 
 // The pieces on each peg as bit sets, for pieces 0 to N - 1; entry 0 is
@@ -38,11 +38,8 @@ struct PegSets {
     friend bool operator==(const PegSets&, const PegSets&) = default;
 };
 
-// Every piece on peg 1.
-PegSets startstate();
-
-// Every piece on `peg`.
-PegSets towerof(int peg);
+// All n pieces on `peg`.
+PegSets towerof(int n, int peg);
 
 // The peg (1 to 3) on which `piece` lies.
 int pegof(const PegSets& sets, int piece);
@@ -53,15 +50,6 @@ int pegof(const PegSets& sets, int piece);
 // there are more than `maxpieces` digits; the length is not checked against
 // N (the caller compares it with the piece count it has).
 std::optional<PegSets> parseposition(std::string_view digits);
-
-// Positions numbered in base 3: digit i is the peg of piece i less one, so
-// 0 is every piece on peg 1 and 3^N - 1 every piece on peg 3.
-std::uint32_t positioncount();
-std::uint32_t positioncode(const PegSets& sets);
-PegSets positionofcode(std::uint32_t code);
-
-// True when every piece lies on peg 3.
-bool hitgoal(const PegSets& sets);
 
 // A move: `piece` (the top of peg `from`) goes to peg `to`.
 struct PegMove {

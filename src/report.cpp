@@ -5,24 +5,8 @@
 
 #include "replacefile.h"
 
-namespace {
-
-std::string_view methodlabel(search_method method)
-{
-    switch (method) {
-    case search_method::astar:
-        return "A*.";
-    case search_method::breadth:
-        return "de Busca em Largura.";
-    case search_method::greedy:
-        return "Guloso.";
-    }
-    return "";
-}
-
-}  // namespace
-
-void writereport(std::ostream& out, const std::vector<Step>& solution, std::int64_t examined)
+void writereport(std::ostream& out, std::int32_t optimal, const std::vector<Step>& solution,
+                 std::int64_t examined)
 {
     const auto length = static_cast<std::int64_t>(solution.size());
     out << (length == optimal ? "Encontrada solucao otima" : "Encontrada solucao subotima");
@@ -49,16 +33,16 @@ void writereport(std::ostream& out, const std::vector<Step>& solution, std::int6
     out << "Total de nos examinados (incluindo o final): " << examined << std::endl;
 }
 
-void writeheading(std::ostream& out, search_method method)
+void writeheading(std::ostream& out, int pieces, search_method method)
 {
-    out << pieces << " pecas com o metodo " << methodlabel(method) << std::endl;
+    out << pieces << " pecas com o metodo " << namesof(method).heading << std::endl;
 }
 
-int writereportfile(const std::string& name, search_method method,
+int writereportfile(const std::string& name, const Problem& problem, search_method method,
                     const std::vector<Step>& solution, std::int64_t examined)
 {
     return replacefile(name, [&](std::ostream& out) {
-        writeheading(out, method);
-        writereport(out, solution, examined);
+        writeheading(out, problem.pieces, method);
+        writereport(out, problem.optimal, solution, examined);
     });
 }

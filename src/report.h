@@ -11,16 +11,18 @@
 #include <vector>
 
 #include "hanoi.h"
+#include "problem.h"
 
-// The report body: optimal or not, the length, every move in playing order
-// and the number of states examined.
-void writereport(std::ostream& out, const std::vector<Step>& solution, std::int64_t examined);
+// The report body: optimal (`optimal` moves long) or not, the length, every
+// move in playing order and the number of states examined.
+void writereport(std::ostream& out, std::int32_t optimal, const std::vector<Step>& solution,
+                 std::int64_t examined);
 
-// The heading line of a report file: "<N> pecas com o metodo <label>".
-void writeheading(std::ostream& out, search_method method);
+// The heading line of a report file: "<N> pecas com o metodo <heading>".
+void writeheading(std::ostream& out, int pieces, search_method method);
 
 // The heading and the report, replacing the named file (see replacefile.h).
 // Returns 0, or the error number of the first failure (the file is then left
 // as it was, except when it had to be written directly).
-int writereportfile(const std::string& name, search_method method,
+int writereportfile(const std::string& name, const Problem& problem, search_method method,
                     const std::vector<Step>& solution, std::int64_t examined);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compare.h"
+#include "run.h"
 #include "fixtures.h"
 
 namespace {
@@ -51,7 +52,6 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
         {{"A*", 15}, {32767, 122880}},
         {{"Guloso", 15}, {36875, 55993}},
     };
-    const PieceCount n(0);
     std::ostringstream out;
     // Enough for every default run; breadth-first search with 6 pieces stops.
     Options options;
@@ -100,9 +100,8 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
 // by another).
 TEST(Comparison, TheStatisticsClockRuns)
 {
-    const PieceCount scope(13);
     std::ostringstream out;
-    EXPECT_GT(measuredsearch({search_method::astar}, out, {}, 0).summary.seconds, 0);
+    EXPECT_GT(measuredrun(problemof(13), {search_method::astar}, {}, out, 0).summary.seconds, 0);
 }
 
 }  // namespace

@@ -84,7 +84,6 @@ TEST(Dialogue, OverlongWordsAreRefusedNotTruncated)
 
 TEST(Run, OnePieceTranscript)
 {
-    const PieceCount n(0);
     std::istringstream in("1 0 .\n");
     std::ostringstream out, err;
     EXPECT_EQ(run({}, in, out, err, unlimitedmemory), RunStatus::solved);
@@ -99,7 +98,6 @@ TEST(Run, OnePieceTranscript)
 
 TEST(Run, InputEndedIsReportedOnTheErrorStream)
 {
-    const PieceCount n(0);
     std::istringstream in("3 0");
     std::ostringstream out, err;
     EXPECT_EQ(run({}, in, out, err, unlimitedmemory), RunStatus::inputended);
@@ -129,7 +127,6 @@ private:
 
 TEST(Run, ReadErrorIsExplainedAfterThePromptsLine)
 {
-    const PieceCount n(0);
     for (const std::string text : {"", "3 ", "3 0 "}) {
         FailingInput buffer(text);
         std::istream in(&buffer);
@@ -143,7 +140,6 @@ TEST(Run, ReadErrorIsExplainedAfterThePromptsLine)
 
 TEST(Run, NoRoomToStartIsSaidPlainly)
 {
-    const PieceCount n(0);
     std::istringstream in("3 0 never-written.txt");
     std::ostringstream out, err;
     EXPECT_EQ(run({}, in, out, err, 0), RunStatus::outofmemory);
@@ -153,7 +149,6 @@ TEST(Run, NoRoomToStartIsSaidPlainly)
 
 TEST(Run, MemoryStopWritesNoReport)
 {
-    const PieceCount n(0);
     std::istringstream in("6 1 never-written.txt");
     std::ostringstream out, err;
     EXPECT_EQ(run({}, in, out, err, 4u << 20), RunStatus::outofmemory);
@@ -171,7 +166,6 @@ namespace {
 
 TEST(Run, StatisticsFollowAMemoryStopToo)
 {
-    const PieceCount n(0);
     Options options;
     options.statistics = true;
     std::istringstream in("6 1 never-written.txt");

@@ -6,11 +6,11 @@
 
 namespace {
 
-// The program's own score of `sets` reached in `depth` moves, toward every
-// piece on peg 3.
-std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method)
+// The program's own score of `sets` of `pieces` reached in `depth` moves,
+// toward every piece on peg 3.
+std::int32_t score(const PegSets& sets, std::int32_t depth, search_method method, int pieces)
 {
-    return Scoring{method, heuristic::padrao, towerof(3)}(sets, depth);
+    return Scoring{method, heuristic::padrao, problemof(pieces)}(sets, depth);
 }
 
 TEST(Evaluate, ScoresOfKnownPositions)
@@ -34,13 +34,12 @@ TEST(Evaluate, ScoresOfKnownPositions)
         {3, {1, 1, 1}, 5, -12, -12, -7},
     };
     for (const Case& c : cases) {
-        const PieceCount n(c.n);
         const PegSets s = setsof(c.pegs);
-        EXPECT_EQ(score(s, c.depth, search_method::astar), c.astar)
+        EXPECT_EQ(score(s, c.depth, search_method::astar, c.n), c.astar)
             << "n=" << c.n << " row " << &c - cases;
-        EXPECT_EQ(score(s, c.depth, search_method::breadth), c.breadth)
+        EXPECT_EQ(score(s, c.depth, search_method::breadth, c.n), c.breadth)
             << "n=" << c.n << " row " << &c - cases;
-        EXPECT_EQ(score(s, c.depth, search_method::greedy), c.greedy)
+        EXPECT_EQ(score(s, c.depth, search_method::greedy, c.n), c.greedy)
             << "n=" << c.n << " row " << &c - cases;
     }
 }
@@ -48,20 +47,8 @@ TEST(Evaluate, ScoresOfKnownPositions)
 TEST(Evaluate, GoalHasNoEstimateAtAnySize)
 {
     for (int size = 1; size <= maxpieces; ++size) {
-        const PieceCount n(size);
-        PegSets goal{};
-        goal.on[3] = static_cast<std::uint16_t>(allpieces());
-        EXPECT_EQ(score(goal, 0, search_method::greedy), 0) << "n=" << size;
+        EXPECT_EQ(score(towerof(size, 3), 0, search_method::greedy, size), 0) << "n=" << size;
     }
-}
-
-TEST(Evaluate, PieceCountRestoredAfterNestedSubProblems)
-{
-    const PieceCount n(15);
-    // k = 14 on peg 3 recurses on 14 pieces, whose own largest qualifying
-    // piece recurses again.
-    score(setsof({1, 2, 3, 2, 1, 3, 1, 2, 3, 3, 2, 2, 3, 2, 3}), 0, search_method::greedy);
-    EXPECT_EQ(pieces, 15);
 }
 
 }  // namespace
@@ -78,9 +65,8 @@ TEST(Evaluate, AStarScoresAlongTheTwoPieceTrace)
     const Case cases[] = {
         {{2, 1}, 1, -3}, {{3, 1}, 1, -4}, {{2, 3}, 2, -3}, {{1, 3}, 3, -4}, {{3, 3}, 3, -3},
     };
-    const PieceCount n(2);
     for (const Case& c : cases) {
-        EXPECT_EQ(score(setsof(c.pegs), c.depth, search_method::astar), c.score)
+        EXPECT_EQ(score(setsof(c.pegs), c.depth, search_method::astar, 2), c.score)
             << "row " << &c - cases;
     }
 }
@@ -97,7 +83,6 @@ TEST(Evaluate, AgreesWithTheStepByStepEvaluationEverywhere)
 {
     std::mt19937 random(2026);
     for (int size = 1; size <= maxpieces; ++size) {
-        const PieceCount n(size);
         for (int round = 0; round < 20000; ++round) {
             reference::Position s{{}, 17};
             // Positions of every kind: spread over all pegs, or mostly on one.
@@ -108,7 +93,8 @@ TEST(Evaluate, AgreesWithTheStepByStepEvaluationEverywhere)
             }
             for (search_method m :
                  {search_method::astar, search_method::breadth, search_method::greedy})
-                ASSERT_EQ(score(reference::setsof(s), s.depth, m), reference::eval(s, m))
+                ASSERT_EQ(score(reference::setsof(s, size), s.depth, m, size),
+                          reference::eval(s, m, size))
                     << "n=" << size << " round " << round;
         }
     }
@@ -126,11 +112,10 @@ TEST(Evaluate, ChildrenSharingTheirParentsPartsGetTheFullEstimate)
     std::int64_t shared = 0;
     std::int64_t moves = 0;
     for (int size = 1; size <= maxpieces; ++size) {
-        const PieceCount n(size);
-        PegSets sets = startstate();
+        PegSets sets = towerof(size, 1);
         for (int step = 0; step < 200000; ++step, ++moves) {
-            const EstimateParts parts = estimateparts(sets);
-            ASSERT_EQ(childestimate(sets, parts), -score(sets, 0, search_method::greedy));
+            const EstimateParts parts = estimateparts(sets, size);
+            ASSERT_EQ(childestimate(sets, parts), -score(sets, 0, search_method::greedy, size));
             PegMove choices[3];
             int count = 0;
             forlegalmoves(sets, 0, [&](const PegMove& m) { choices[count++] = m; });
@@ -138,7 +123,7 @@ TEST(Evaluate, ChildrenSharingTheirParentsPartsGetTheFullEstimate)
             sets = applymove(sets, move);
             if (move.piece < parts.k) {
                 ++shared;
-                ASSERT_EQ(childestimate(sets, parts), -score(sets, 0, search_method::greedy))
+                ASSERT_EQ(childestimate(sets, parts), -score(sets, 0, search_method::greedy, size))
                     << "n=" << size << " step " << step;
             }
         }

@@ -1,5 +1,5 @@
 // Helpers shared by the unit tests: positions written as peg lists, and a
-// scoped piece count.
+// check of a solution.
 #pragma once
 
 #include <cstdint>
@@ -7,30 +7,8 @@
 #include <vector>
 
 #include "hanoi.h"
+#include "problem.h"
 #include "puzzle.h"
-
-// Sets `pieces` (and `optimal`) for one test and restores both afterwards.
-class PieceCount {
-public:
-    explicit PieceCount(int n)
-        : savedpieces_(pieces)
-        , savedoptimal_(optimal)
-    {
-        pieces = static_cast<std::int16_t>(n);
-        optimal = optimalmoves(n);
-    }
-    ~PieceCount()
-    {
-        pieces = savedpieces_;
-        optimal = savedoptimal_;
-    }
-    PieceCount(const PieceCount&) = delete;
-    PieceCount& operator=(const PieceCount&) = delete;
-
-private:
-    std::int16_t savedpieces_;
-    std::int32_t savedoptimal_;
-};
 
 // The position with piece i on pegs[i].
 inline PegSets setsof(std::initializer_list<int> pegs)
@@ -42,11 +20,11 @@ inline PegSets setsof(std::initializer_list<int> pegs)
     return sets;
 }
 
-// True when `steps` are legal moves, one after the other, from the start
-// position, and end with every piece on peg 3.
-inline bool leadstogoal(const std::vector<Step>& steps)
+// True when `steps` are legal moves, one after the other, from the problem's
+// start, and end at its goal.
+inline bool leadstogoal(const Problem& problem, const std::vector<Step>& steps)
 {
-    PegSets sets = startstate();
+    PegSets sets = problem.start;
     for (const Step& step : steps) {
         const std::uint32_t source = sets.on[step.from];
         const std::uint32_t target = sets.on[step.to];
@@ -56,5 +34,5 @@ inline bool leadstogoal(const std::vector<Step>& steps)
         sets.on[step.from] = static_cast<std::uint16_t>(source & ~moved);
         sets.on[step.to] = static_cast<std::uint16_t>(target | moved);
     }
-    return hitgoal(sets);
+    return sets == problem.goal;
 }

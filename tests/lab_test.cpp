@@ -12,6 +12,8 @@
 
 #include "engine.h"
 #include "fixtures.h"
+#include "problem.h"
+#include "run.h"
 #include "heuristics.h"
 #include "observe.h"
 #include "reference_eval.h"
@@ -19,6 +21,17 @@
 namespace {
 
 using Position = std::vector<int>;  // entry i: the peg of piece i
+
+// The piece count the plain search works with, set by each test.
+int pieces = 0;
+
+class PieceCount {
+public:
+    explicit PieceCount(int n) { pieces = n; }
+    ~PieceCount() { pieces = 0; }
+    PieceCount(const PieceCount&) = delete;
+    PieceCount& operator=(const PieceCount&) = delete;
+};
 
 Position positionof(const PegSets& sets)
 {
@@ -92,7 +105,7 @@ int estimate(heuristic kind, const Position& position, const Position& goal,
         for (int piece = 0; piece < pieces; ++piece)
             state.pegs[static_cast<std::size_t>(piece)] =
                 static_cast<std::int8_t>(position[static_cast<std::size_t>(piece)]);
-        return -reference::eval(state, search_method::greedy);
+        return -reference::eval(state, search_method::greedy, pieces);
     }
     case heuristic::zero:
         return 0;
@@ -207,11 +220,18 @@ std::string takenline(char kind, const Position& position, int depth)
     return line + ':' + std::to_string(depth) + ' ';
 }
 
+// A setup with the problem it searches.
+struct LabRun {
+    Problem problem;
+    SearchSetup setup;
+};
+
 template <class Queue>
-Walk referencesearch(Queue frontier, const SearchSetup& setup, std::int64_t limit)
+Walk referencesearch(Queue frontier, const LabRun& lab, std::int64_t limit)
 {
-    const Position start = positionof(startof(setup));
-    const Position goal = positionof(goalof(setup));
+    const SearchSetup& setup = lab.setup;
+    const Position start = positionof(lab.problem.start);
+    const Position goal = positionof(lab.problem.goal);
     const std::map<Position, int> distance = distancesto(goal);
     const auto score = [&](const Position& position, int depth) {
         const int h = estimate(setup.estimate, position, goal, distance);
@@ -258,28 +278,45 @@ Walk referencesearch(Queue frontier, const SearchSetup& setup, std::int64_t limi
     return run;
 }
 
-Walk referencesearch(const SearchSetup& setup, std::int64_t limit)
+Walk referencesearch(const LabRun& lab, std::int64_t limit)
 {
-    if (setup.ties == tie_order::heap)
-        return referencesearch(PlainHeap(), setup, limit);
-    return referencesearch(ScannedFrontier(setup.ties == tie_order::pilha), setup, limit);
+    if (lab.setup.ties == tie_order::heap)
+        return referencesearch(PlainHeap(), lab, limit);
+    return referencesearch(ScannedFrontier(lab.setup.ties == tie_order::pilha), lab, limit);
 }
 
-Walk enginesearch(const SearchSetup& setup, std::int64_t limit)
+// The program's run of the setup, by the engine the run picks for it: with
+// `numbered`, one that numbers its nodes, whose numbers must then count the
+// pushes and name a parent taken before.
+Walk enginesearch(const LabRun& lab, std::int64_t limit, bool numbered)
 {
     Walk run;
+    std::vector<std::uint32_t> parents{0};
+    std::vector<bool> takennodes{false};
     FunctionObserver observer;
-    observer.ontaken = [&](const PegSets& sets, std::int32_t depth, std::size_t) {
+    observer.ontaken = [&](std::uint32_t node, const PegSets& sets, std::int32_t depth,
+                           std::size_t) {
         run.taken += takenline('#', positionof(sets), depth);
+        if (numbered)
+            takennodes.at(node) = true;
     };
-    observer.ondropped = [&](const PegSets& sets, std::int32_t depth, std::size_t) {
+    observer.ondropped = [&](std::uint32_t, const PegSets& sets, std::int32_t depth,
+                             std::size_t) {
         run.taken += takenline('-', positionof(sets), depth);
         ++run.dropped;
     };
-    observer.onpushed = [&](const PegMove&, const PegSets&, std::int32_t, std::int32_t) {
+    observer.onpushed = [&](std::uint32_t node, std::uint32_t parent, const PegMove&,
+                            const PegSets&, std::int32_t, std::int32_t) {
         ++run.generated;
+        if (numbered) {
+            EXPECT_EQ(node, parents.size());
+            EXPECT_TRUE(takennodes.at(parent));
+            parents.push_back(parent);
+            takennodes.push_back(false);
+        }
     };
-    const SearchResult result = searchwith(setup, {unlimitedmemory, limit}, observer);
+    const SearchResult result =
+        runsearch(lab.problem, lab.setup, {unlimitedmemory, limit}, observer, numbered);
     run.examined = result.examined;
     run.solved = result.status == SearchStatus::solved;
     for (const Step& step : result.solution)
@@ -297,28 +334,29 @@ std::string movetext(const std::vector<Move>& moves)
 
 // Every setup for `pieces`, with the start and goal given (empty for the
 // classic ones), but the program's own estimate toward another goal.
-std::vector<SearchSetup> setupsbetween(const std::string& start, const std::string& goal)
+std::vector<LabRun> setupsbetween(const std::string& start, const std::string& goal)
 {
-    std::vector<SearchSetup> setups;
+    std::vector<LabRun> setups;
+    const auto position = [](const std::string& digits) {
+        return digits.empty() ? std::nullopt : parseposition(digits);
+    };
+    const Problem problem = problemof(pieces, position(start), position(goal));
     for (const search_method method :
          {search_method::astar, search_method::breadth, search_method::greedy})
         for (std::size_t kind = 0; kind < heuristicnames.size(); ++kind)
             for (std::size_t ties = 0; ties < tieordernames.size(); ++ties)
                 for (const bool graph : {false, true}) {
-                    SearchSetup setup{method, static_cast<heuristic>(kind),
-                                      static_cast<tie_order>(ties), graph};
-                    if (!start.empty())
-                        setup.start = parseposition(start);
-                    if (!goal.empty())
-                        setup.goal = parseposition(goal);
-                    if (setup.estimate != heuristic::padrao || !setup.goal)
-                        setups.push_back(setup);
+                    const SearchSetup setup{method, static_cast<heuristic>(kind),
+                                            static_cast<tie_order>(ties), graph};
+                    if (setup.estimate != heuristic::padrao || goal.empty())
+                        setups.push_back({problem, setup});
                 }
     return setups;
 }
 
-std::string describe(const SearchSetup& setup)
+std::string describe(const LabRun& lab)
 {
+    const SearchSetup& setup = lab.setup;
     std::string text = std::to_string(pieces);
     text += " pieces, method ";
     text += std::to_string(static_cast<int>(setup.method));
@@ -327,7 +365,7 @@ std::string describe(const SearchSetup& setup)
     text += ' ';
     text += tieordernames[static_cast<std::size_t>(setup.ties)];
     text += setup.graph ? " graph " : " tree ";
-    for (const PegSets& ends : {startof(setup), goalof(setup)})
+    for (const PegSets& ends : {lab.problem.start, lab.problem.goal})
         for (const int peg : positionof(ends))
             text += static_cast<char>('0' + peg);
     return text;
@@ -354,16 +392,18 @@ TEST(Lab, EveryCombinationTakesTheStatesOfAPlainSearch)
     for (int n = 1; n <= 4; ++n) {
         const PieceCount count(n);
         for (const Ends& end : ends[n - 1])
-            for (const SearchSetup& setup : setupsbetween(end.start, end.goal)) {
-                SCOPED_TRACE(describe(setup));
-                const Walk expected = referencesearch(setup, limit);
-                const Walk found = enginesearch(setup, limit);
-                EXPECT_EQ(found.taken, expected.taken);
-                EXPECT_EQ(found.examined, expected.examined);
-                EXPECT_EQ(found.generated, expected.generated);
-                EXPECT_EQ(found.dropped, expected.dropped);
-                EXPECT_EQ(found.solved, expected.solved);
-                EXPECT_EQ(movetext(found.solution), movetext(expected.solution));
+            for (const LabRun& lab : setupsbetween(end.start, end.goal)) {
+                const Walk expected = referencesearch(lab, limit);
+                for (const bool numbered : {false, true}) {
+                    SCOPED_TRACE(describe(lab) + (numbered ? " numbered" : ""));
+                    const Walk found = enginesearch(lab, limit, numbered);
+                    EXPECT_EQ(found.taken, expected.taken);
+                    EXPECT_EQ(found.examined, expected.examined);
+                    EXPECT_EQ(found.generated, expected.generated);
+                    EXPECT_EQ(found.dropped, expected.dropped);
+                    EXPECT_EQ(found.solved, expected.solved);
+                    EXPECT_EQ(movetext(found.solution), movetext(expected.solution));
+                }
                 solved += expected.solved;
                 dropping += expected.dropped > 0;
             }
@@ -378,10 +418,11 @@ TEST(Lab, ExactEstimateIsTheTrueDistanceBetweenAnyTwoPositions)
 {
     for (int n = 1; n <= 4; ++n) {
         const PieceCount count(n);
-        for (std::uint32_t to = 0; to < positioncount(); ++to) {
-            const Position goal = positionof(positionofcode(to));
+        const Problem problem = problemof(n);
+        for (std::uint32_t to = 0; to < problem.positions(); ++to) {
+            const Position goal = positionof(problem.position(to));
             for (const auto& [position, moves] : distancesto(goal))
-                ASSERT_EQ(movesbetween(setsof(position), setsof(goal)), moves)
+                ASSERT_EQ(movesbetween(n, setsof(position), setsof(goal)), moves)
                     << n << " pieces, goal code " << to;
         }
     }
@@ -393,7 +434,7 @@ TEST(Lab, AnalysisCountsWhatABruteForceCounts)
         const PieceCount count(n);
         const Position goal(static_cast<std::size_t>(n), 3);
         const std::map<Position, int> distance = distancesto(goal);
-        for (const HeuristicAnalysis& analysis : analyseheuristics()) {
+        for (const HeuristicAnalysis& analysis : analyseheuristics(n)) {
             SCOPED_TRACE(std::to_string(n) + " pieces, " +
                          std::string(heuristicnames[static_cast<std::size_t>(analysis.kind)]));
             std::int64_t overestimated = 0;
@@ -420,27 +461,27 @@ TEST(Lab, ProgramsOwnEstimateMisleadsAStarOnlyFromOtherStarts)
     // From every piece on peg 1, A* never generates a state whose estimate
     // exceeds its true distance, which is why it still finds 2^N - 1 moves.
     for (int n = 1; n <= 10; ++n) {
-        const PieceCount count(n);
+        const Problem problem = problemof(n);
         std::int64_t overestimated = 0;
         FunctionObserver observer;
-        observer.onpushed = [&](const PegMove&, const PegSets& sets, std::int32_t, std::int32_t) {
-            overestimated +=
-                estimateof(heuristic::padrao, sets, towerof(3)) > movesbetween(sets, towerof(3));
+        observer.onpushed = [&](std::uint32_t, std::uint32_t, const PegMove&, const PegSets& sets,
+                                std::int32_t, std::int32_t) {
+            overestimated += estimateof(heuristic::padrao, sets, problem.goal, n) >
+                             movesbetween(n, sets, problem.goal);
         };
-        const SearchResult result = searchwith({search_method::astar}, {}, observer);
+        const SearchResult result = runsearch(problem, {search_method::astar}, {}, observer);
         EXPECT_EQ(overestimated, 0) << n << " pieces";
         EXPECT_EQ(result.solution.size(), static_cast<std::size_t>(optimalmoves(n)));
     }
     // From 231 it does, and its solution is 9 moves where 7 are enough; the
     // exact estimate finds the 7.
-    const PieceCount count(3);
+    const Problem problem = problemof(3, parseposition("231"));
+    EXPECT_EQ(problem.optimal, 7);
     SearchSetup setup{search_method::astar};
-    setup.start = parseposition("231");
-    EXPECT_EQ(movesbetween(*setup.start, towerof(3)), 7);
     NoObserver none;
-    EXPECT_EQ(searchwith(setup, {}, none).solution.size(), 9u);
+    EXPECT_EQ(runsearch(problem, setup, {}, none).solution.size(), 9u);
     setup.estimate = heuristic::exata;
-    EXPECT_EQ(searchwith(setup, {}, none).solution.size(), 7u);
+    EXPECT_EQ(runsearch(problem, setup, {}, none).solution.size(), 7u);
 }
 
 }  // namespace

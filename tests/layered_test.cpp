@@ -6,7 +6,7 @@
 
 #include "fixtures.h"
 #include "observe.h"
-#include "search.h"
+#include "run.h"
 
 namespace {
 
@@ -24,7 +24,8 @@ FunctionObserver digesting(std::uint64_t& digest, std::ostream& progress)
     observer.onprogress = [&progress](std::int64_t examined, std::int32_t depth) {
         return ProgressLines(progress).progress(examined, depth);
     };
-    observer.ontaken = [&digest](const PegSets& sets, std::int32_t depth, std::size_t) {
+    observer.ontaken = [&digest](std::uint32_t, const PegSets& sets, std::int32_t depth,
+                                 std::size_t) {
         for (const std::uint64_t part : {std::uint64_t{sets.on[1]}, std::uint64_t{sets.on[2]},
                                          std::uint64_t{sets.on[3]}, std::uint64_t(depth)})
             digest = (digest ^ part) * 0x100000001b3u;
@@ -32,22 +33,25 @@ FunctionObserver digesting(std::uint64_t& digest, std::ostream& progress)
     return observer;
 }
 
-Outcome generalrun(std::int64_t limit)
+// Classic breadth-first search on the best-first engine: the engine for an
+// observer that needs its nodes numbered.
+Outcome generalrun(int n, std::int64_t limit)
 {
     Outcome run;
     std::ostringstream progress;
     FunctionObserver observer = digesting(run.digest, progress);
-    run.result = search(search_method::breadth, {unlimitedmemory, limit}, observer);
+    run.result = runsearch(problemof(n), {search_method::breadth}, {unlimitedmemory, limit},
+                           observer, true);
     run.progress = progress.str();
     return run;
 }
 
-Outcome layeredrun(std::int64_t limit)
+Outcome layeredrun(int n, std::int64_t limit)
 {
     Outcome run;
     std::ostringstream progress;
     FunctionObserver observer = digesting(run.digest, progress);
-    run.result = searchlayered({unlimitedmemory, limit}, observer);
+    run.result = searchlayered(problemof(n), {unlimitedmemory, limit}, observer);
     run.progress = progress.str();
     return run;
 }
@@ -71,9 +75,8 @@ TEST(Layered, TakesTheGeneralEnginesStatesInTheSameOrder)
         {15, 200000, SearchStatus::stopped},
     };
     for (const Case& c : cases) {
-        const PieceCount n(c.n);
-        const Outcome general = generalrun(c.limit);
-        const Outcome layered = layeredrun(c.limit);
+        const Outcome general = generalrun(c.n, c.limit);
+        const Outcome layered = layeredrun(c.n, c.limit);
         EXPECT_EQ(layered.result.status, c.status) << c.n;
         EXPECT_EQ(general.result.status, c.status) << c.n;
         EXPECT_EQ(layered.digest, general.digest) << c.n;
@@ -95,7 +98,6 @@ TEST(Layered, TakesTheGeneralEnginesStatesInTheSameOrder)
 // state has at most one child; and the shortest solution is unique.
 TEST(Layered, BreadthFirstKeepsTwoDepthsAndOddDepthsHaveOneChild)
 {
-    const PieceCount n(6);
     std::int32_t lastdepth = 0;
     std::int32_t takendepth = 0;
     int children = 0;
@@ -103,19 +105,20 @@ TEST(Layered, BreadthFirstKeepsTwoDepthsAndOddDepthsHaveOneChild)
     bool onedeeper = true;
     bool oddhasone = true;
     FunctionObserver observer;
-    observer.ontaken = [&](const PegSets&, std::int32_t depth, std::size_t) {
+    observer.ontaken = [&](std::uint32_t, const PegSets&, std::int32_t depth, std::size_t) {
         ordered = ordered && depth >= lastdepth;
         lastdepth = takendepth = depth;
         children = 0;
     };
-    observer.onpushed = [&](const PegMove&, const PegSets&, std::int32_t depth, std::int32_t) {
+    observer.onpushed = [&](std::uint32_t, std::uint32_t, const PegMove&, const PegSets&,
+                            std::int32_t depth, std::int32_t) {
         onedeeper = onedeeper && depth == takendepth + 1;
         ++children;
     };
     observer.onexpanded = [&](std::size_t) {
         oddhasone = oddhasone && (takendepth % 2 == 0 || children <= 1);
     };
-    search(search_method::breadth, {unlimitedmemory, 300000}, observer);
+    searchlayered(problemof(6), {unlimitedmemory, 300000}, observer);
     EXPECT_TRUE(ordered);
     EXPECT_TRUE(onedeeper);
     EXPECT_TRUE(oddhasone);
@@ -125,11 +128,11 @@ TEST(Layered, BreadthFirstKeepsTwoDepthsAndOddDepthsHaveOneChild)
 TEST(Layered, ShortestPathIsUniqueLegalAndOptimal)
 {
     for (int count = 1; count <= 10; ++count) {
-        const PieceCount n(count);
-        const std::optional<std::vector<Step>> path = shortestpath();
+        const Problem problem = problemof(count);
+        const std::optional<std::vector<Step>> path = shortestpath(problem);
         ASSERT_TRUE(path) << count;
-        EXPECT_EQ(path->size(), static_cast<std::size_t>(optimal)) << count;
-        EXPECT_TRUE(leadstogoal(*path)) << count;
+        EXPECT_EQ(path->size(), static_cast<std::size_t>(problem.optimal)) << count;
+        EXPECT_TRUE(leadstogoal(problem, *path)) << count;
     }
 }
 
@@ -141,15 +144,14 @@ TEST(Layered, StopsBeforeTheMemoryBudgetWouldBePassed)
         bool examinedany;
     };
     const Case cases[] = {
-        {0, SearchStatus::outofmemory, false},
+        {0, SearchStatus::noroom, false},
         {64u << 10, SearchStatus::outofmemory, true},
         // Past the first huge-page mapping (2 MiB) and its first growth.
         {5u << 20, SearchStatus::outofmemory, true},
     };
     for (const Case& c : cases) {
-        const PieceCount n(6);
         NoObserver none;
-        const SearchResult result = searchlayered({c.budget}, none);
+        const SearchResult result = searchlayered(problemof(6), {c.budget}, none);
         EXPECT_EQ(result.status, c.status) << c.budget;
         EXPECT_LE(result.memory, c.budget) << c.budget;
         EXPECT_EQ(result.examined > 0, c.examinedany) << c.budget;

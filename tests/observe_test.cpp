@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compare.h"
+#include "run.h"
 #include "fixtures.h"
 #include "observe.h"
 
@@ -31,9 +32,8 @@ std::string legend(std::int64_t limit)
 
 TEST(Trace, TwoPiecesWithAStarFollowTheFrontierStepByStep)
 {
-    const PieceCount n(2);
     std::ostringstream out;
-    const MeasuredRun run = measuredsearch({search_method::astar}, out, {}, 20);
+    const MeasuredRun run = measuredrun(problemof(2), {search_method::astar}, {}, out, 20);
     EXPECT_EQ(out.str(), legend(20) + twopiecetrace);
     EXPECT_EQ(run.result.examined, 4);
 }
@@ -67,9 +67,8 @@ TEST(Trace, StopsAfterItsLimitWhileTheSearchGoesOn)
                      "#2  1:[] 2:[] 3:[0]  g=1 h=0 f=0  fronteira=1  objetivo\n"},
     };
     for (const Case& c : cases) {
-        const PieceCount n(c.n);
         std::ostringstream out;
-        measuredsearch({c.method}, out, {}, c.limit);
+        measuredrun(problemof(c.n), {c.method}, {}, out, c.limit);
         EXPECT_EQ(out.str(), c.text) << c.n << " pieces, limit " << c.limit;
     }
 }
@@ -99,12 +98,11 @@ TEST(Statistics, SmallRunsCountWhatWasWorkedOutByHand)
         {2, search_method::astar, 4, 6, 3, 3, 152, true},
     };
     for (const Case& c : cases) {
-        const PieceCount n(c.n);
         std::ostringstream out;
         SearchSetup setup{c.method};
         setup.graph = c.graph;
-        const RunSummary run = measuredsearch(setup, out, {}, 0).summary;
-        EXPECT_EQ(run.outcome, Outcome::solved);
+        const RunSummary run = measuredrun(problemof(c.n), setup, {}, out, 0).summary;
+        EXPECT_EQ(run.status, SearchStatus::solved);
         EXPECT_EQ(run.examined, c.examined);
         EXPECT_EQ(run.generated, c.generated);
         EXPECT_EQ(run.largestfrontier, c.largestfrontier);

@@ -25,30 +25,43 @@ TEST(Puzzle, OptimalMoves)
     EXPECT_EQ(optimalmoves(15), 32767);
 }
 
-TEST(Puzzle, StartStateHasEveryPieceOnPegOne)
-{
-    const PieceCount n(4);
-    const PegSets start = startstate();
-    EXPECT_EQ(start.on[1], 0b1111);
-    EXPECT_EQ(start.on[2], 0);
-    EXPECT_EQ(start.on[3], 0);
-}
-
-TEST(Puzzle, HitGoalOnlyWithEveryPieceOnPegThree)
+TEST(Problem, StartGoalAndOptimalLength)
 {
     struct Case {
         int n;
-        std::initializer_list<int> pegs;
-        bool goal;
+        const char* start;  // empty: every piece on peg 1
+        const char* goal;  // empty: every piece on peg 3
+        std::int32_t optimal;
     };
-    const Case cases[] = {
-        {1, {3}, true},        {1, {2}, false},
-        {3, {3, 3, 3}, true},  {3, {3, 3, 1}, false},
-        {3, {2, 3, 3}, false}, {15, {3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, true},
-    };
-    for (const Case& c : cases) {
-        const PieceCount n(c.n);
-        EXPECT_EQ(hitgoal(setsof(c.pegs)), c.goal) << "n=" << c.n;
+    for (const Case& c : {Case{1, "", "", 1}, Case{4, "", "", 15}, Case{15, "", "", 32767},
+                          Case{3, "312", "123", 5}, Case{3, "231", "", 7},
+                          Case{4, "2131", "2131", 0}}) {
+        const auto position = [&](const char* digits, int peg) {
+            return *digits ? *parseposition(digits) : towerof(c.n, peg);
+        };
+        const Problem problem = problemof(c.n, position(c.start, 1), position(c.goal, 3));
+        EXPECT_EQ(problem.optimal, c.optimal) << c.start << " -> " << c.goal;
+        EXPECT_EQ(problemof(c.n).start.on[1], allpieces(c.n));
+        EXPECT_EQ(problemof(c.n).goal.on[3], allpieces(c.n));
+    }
+}
+
+// Positions numbered in base 3, digit i the peg of piece i less one: the
+// number of a child is its parent's moved by movedcode.
+TEST(Problem, PositionNumbersRoundTripAndFollowMoves)
+{
+    for (int n : {1, 3, 8, 9, 15}) {
+        const Problem problem = problemof(n);
+        EXPECT_EQ(problem.code(problem.start), 0u);
+        EXPECT_EQ(problem.code(problem.goal), problem.positions() - 1);
+        const std::uint32_t step = n > 9 ? 997 : 1;
+        for (std::uint32_t code = 0; code < problem.positions(); code += step) {
+            const PegSets sets = problem.position(code);
+            ASSERT_EQ(problem.code(sets), code) << n;
+            forlegalmoves(sets, 0, [&](const PegMove& m) {
+                EXPECT_EQ(problem.code(applymove(sets, m)), movedcode(code, m)) << n;
+            });
+        }
     }
 }
 
@@ -70,7 +83,6 @@ TEST(Puzzle, LegalMovesInFixedOrderWithoutMovingTheLastPieceAgain)
         {3, {3, 3, 3}, 3, {}},
     };
     for (const Case& c : cases) {
-        const PieceCount n(c.n);
         EXPECT_EQ(movesof(setsof(c.pegs), c.lastto), c.moves)
             << "n=" << c.n << " last to " << c.lastto;
     }
@@ -82,7 +94,6 @@ TEST(Puzzle, LegalMovesFollowTheRuleInEveryPosition)
     // (an empty peg's top is N), i is not empty and is not where the last
     // move went; tried for i, then j, in peg order.
     for (int size = 1; size <= 6; ++size) {
-        const PieceCount n(size);
         int positions = 1;
         for (int i = 0; i < size; ++i)
             positions *= 3;
@@ -131,7 +142,6 @@ TEST(Puzzle, ApplyMoveMovesOnePieceBetweenSets)
         {4, {3, 3, 2, 1}, {1, 2, 3}, {3, 3, 2, 2}},
     };
     for (const Case& c : cases) {
-        const PieceCount n(c.n);
         const PegSets moved = applymove(setsof(c.before), c.move);
         const PegSets expected = setsof(c.after);
         for (int peg = 1; peg <= 3; ++peg)

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "compare.h"
 #include "fixtures.h"
 #include "observe.h"
+#include "run.h"
 
 namespace {
 
@@ -28,6 +28,8 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
         SearchSetup setup;
         std::int64_t limit;
         bool complete;
+        const char* start = "";
+        const char* goal = "";
     };
     const auto astar = search_method::astar;
     const auto breadth = search_method::breadth;
@@ -43,37 +45,28 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
              Case{4, {astar, heuristic::zero, tie_order::pilha}, 1000, true},
              Case{4, {breadth, heuristic::padrao, tie_order::heap, true}, 1000, true},
              Case{5, {astar, heuristic::fora, tie_order::pilha, true}, 1000, true},
-             Case{4,
-                  {greedy, heuristic::exata, tie_order::fila, false, parseposition("2131"),
-                   parseposition("1223")},
-                  1000,
-                  true},
+             Case{4, {greedy, heuristic::exata, tie_order::fila, false}, 1000, true, "2131", "1223"},
          }) {
         SCOPED_TRACE(::testing::Message()
                      << c.pieces << " pecas, metodo " << static_cast<int>(c.setup.method)
                      << ", heuristica " << heuristicnames[static_cast<int>(c.setup.estimate)]
                      << ", desempate " << tieordernames[static_cast<int>(c.setup.ties)]
                      << (c.setup.graph ? ", grafo" : ""));
-        const PieceCount scope(c.pieces);
-        Recorder recorder(c.setup, c.limit);
+        const auto position = [](const char* digits) {
+            return *digits ? parseposition(digits) : std::nullopt;
+        };
+        const Problem problem = problemof(c.pieces, position(c.start), position(c.goal));
+        Recorder recorder(problem, c.setup, c.limit);
+        FunctionObserver numbered = recorder.observer();
+        runsearch(problem, c.setup, {unlimitedmemory, c.limit + 1}, numbered, true);
+        // The states the program's own engine for the setup takes.
         std::vector<Taking> engine;
         const auto take = [&](bool dropped) {
-            return [&, dropped](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
-                engine.push_back({sets, depth, dropped});
-                if (dropped)
-                    recorder.dropped(sets, depth, frontiersize);
-                else
-                    recorder.taken(sets, depth, frontiersize);
-            };
+            return [&, dropped](std::uint32_t, const PegSets& sets, std::int32_t depth,
+                                std::size_t) { engine.push_back({sets, depth, dropped}); };
         };
-        FunctionObserver observer{
-            take(false),
-            [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
-                recorder.pushed(move, sets, depth, score);
-            },
-            nullptr, take(true), nullptr};
-        ASSERT_EQ(searchwith(c.setup, {}, observer).status, SearchStatus::solved);
-        EXPECT_TRUE(recorder.faithful());
+        FunctionObserver observer{take(false), nullptr, nullptr, take(true), nullptr, nullptr};
+        ASSERT_EQ(runsearch(problem, c.setup, {}, observer).status, SearchStatus::solved);
         EXPECT_EQ(recorder.complete(), c.complete);
         const auto& steps = recorder.steps();
         const auto& nodes = recorder.nodes();
@@ -112,17 +105,10 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
 
 TEST(Recorder, RepeatedPositionsAreMarkedFromTheirSecondTime)
 {
-    const PieceCount scope(3);
-    Recorder recorder({search_method::breadth}, 1000);
-    FunctionObserver observer{
-        [&](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
-            recorder.taken(sets, depth, frontiersize);
-        },
-        [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
-            recorder.pushed(move, sets, depth, score);
-        },
-        nullptr, nullptr, nullptr};
-    searchwith({search_method::breadth}, {}, observer);
+    const Problem problem = problemof(3);
+    Recorder recorder(problem, {search_method::breadth}, 1000);
+    FunctionObserver observer = recorder.observer();
+    runsearch(problem, {search_method::breadth}, {}, observer, true);
     std::vector<std::uint64_t> seen;
     for (const Recorder::Node& node : recorder.nodes()) {
         const std::uint64_t key = node.sets.on[1] | std::uint64_t{node.sets.on[2]} << 16 |
@@ -150,7 +136,6 @@ TEST(Page, JsonStringsEscapeWhatJsonMust)
 // console's own lines.
 TEST(Page, RunsSayWhatTheConsoleSays)
 {
-    const PieceCount scope(1);
     struct Case {
         std::vector<std::string> options;
         std::string answers;
@@ -166,9 +151,14 @@ TEST(Page, RunsSayWhatTheConsoleSays)
                   "{\"erro\":\"hanoi: opcao invalida: \\\"-x\\\": desconhecida (veja hanoi "
                   "--help)\\n\"}"},
              Case{{"--rastro=2"}, "2 0", "\"rastro\":\"Rastro dos primeiros 2 estados"},
-             Case{{}, "3", "{\"erro\":\"hanoi: a entrada terminou antes do fim do dialogo\\n\"}"},
-             Case{{}, "0 16 2 7 1", "\"pecas\":2,\"metodo\":1,"},
-             Case{{"--comparar=1", "--csv"}, "", "{\"saida\":\"metodo,pecas,"},
+             Case{{}, "3", "{\"erro\":\"hanoi: pecas (1 a 15) ou metodo (0 a 2) invalidos: 3\\n\"}"},
+             Case{{}, "16 1", "invalidos: 16 1"},
+             Case{{}, "2 1", "\"pecas\":2,\"metodo\":1,"},
+             Case{{}, "2 1", "\"nos\":[[0,0,0,[[1,0],[],[]],0,3,3,1,0,0],"},
+             Case{{"--comparar=1"},
+                  "",
+                  "{\"linhas\":[{\"metodo\":\"A*\",\"pecas\":1,\"resultado\":\"otima\","
+                  "\"movimentos\":1,"},
          }) {
         const std::string json = pagerun({c.options, c.answers, 100}, nullptr);
         EXPECT_NE(json.find(c.contains), std::string::npos) << json.substr(0, 300);

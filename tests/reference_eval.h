@@ -1,6 +1,5 @@
-// The evaluation written out step by step, with real sub-problem states and
-// `pieces` lowered for their length: the oracle the fast evaluation is
-// checked against.
+// The evaluation written out step by step, with real sub-problem states of
+// fewer pieces: the oracle the fast evaluation is checked against.
 #pragma once
 
 #include <array>
@@ -18,7 +17,7 @@ struct Position {
     std::int32_t depth = 0;
 };
 
-inline PegSets setsof(const Position& s)
+inline PegSets setsof(const Position& s, int pieces)
 {
     PegSets sets{};
     for (int i = 0; i < pieces; ++i)
@@ -31,7 +30,7 @@ inline std::int32_t powerof2(int n)
     return static_cast<std::int32_t>(std::pow(2.0, n));
 }
 
-inline int base(const Position& s, int peg)
+inline int base(const Position& s, int peg, int pieces)
 {
     for (int i = pieces - 1; i >= 0; --i)
         if (s.pegs[i] == peg)
@@ -39,13 +38,12 @@ inline int base(const Position& s, int peg)
     return pieces;
 }
 
-inline std::int32_t eval(const Position& s, search_method m)
+inline std::int32_t eval(const Position& s, search_method m, int n)
 {
-    const int n = pieces;
     std::int32_t h = powerof2(n) - 1;
     if (m != search_method::breadth) {
-        int b2 = base(s, 2);
-        int b3 = base(s, 3);
+        int b2 = base(s, 2, n);
+        int b3 = base(s, 3, n);
         if (b2 == n || b2 % 2 != n % 2)
             b2 = -1;
         if (b3 == n || b3 % 2 == n % 2)
@@ -69,11 +67,7 @@ inline std::int32_t eval(const Position& s, search_method m)
                 Position t{};
                 for (int i = 0; i < k; ++i)
                     t.pegs[i] = (p == 2 ? towardtwo : towardthree)[s.pegs[i]];
-                const std::int16_t saved = pieces;
-                pieces = static_cast<std::int16_t>(k);
-                const std::int32_t sub = reference::eval(t, search_method::greedy);
-                pieces = saved;
-                h -= sub;
+                h -= reference::eval(t, search_method::greedy, k);
             }
         }
     }

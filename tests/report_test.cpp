@@ -29,11 +29,10 @@ TEST(Report, HeadingAndBodyForEachMethod)
          "2->3\n2->3\n2->3\n2->3\nTotal de nos examinados (incluindo o final): 12\n"},
     };
     for (const Case& c : cases) {
-        const PieceCount n(c.n);
         const std::vector<Step> solution(static_cast<std::size_t>(c.length), Step{2, 3});
         std::ostringstream out;
-        writeheading(out, c.method);
-        writereport(out, solution, 12);
+        writeheading(out, c.n, c.method);
+        writereport(out, optimalmoves(c.n), solution, 12);
         EXPECT_EQ(out.str(), c.text);
     }
 }

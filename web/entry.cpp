@@ -1,5 +1,6 @@
-// The engine as the page's worker sees it: two C functions over pagerun
-// (recorder.h), and the progress events posted to the page as they happen.
+// The engine as the page's worker sees it: C functions over pagerun and
+// pagetable (recorder.h), and the progress events posted to the page as they
+// happen.
 #include <emscripten/emscripten.h>
 
 #include <algorithm>
@@ -51,6 +52,16 @@ EMSCRIPTEN_KEEPALIVE char* hanoi_buscar(const char* options, const char* answers
         }));
     } catch (const std::bad_alloc&) {
         return nullptr;  // the worker says memory ran out
+    }
+}
+
+// The names the page offers (pagetable), to be freed by the caller.
+EMSCRIPTEN_KEEPALIVE char* hanoi_tabela()
+{
+    try {
+        return handover(pagetable());
+    } catch (const std::bad_alloc&) {
+        return nullptr;
     }
 }
 }

@@ -1,5 +1,6 @@
 #include "recorder.h"
 
+#include <array>
 #include <cstdio>
 #include <new>
 #include <sstream>
@@ -7,26 +8,29 @@
 #include <variant>
 
 #include "compare.h"
-#include "console.h"
-#include "engine.h"
 #include "memory.h"
 #include "observe.h"
 #include "options.h"
+#include "run.h"
 
 namespace {
 
-// A position as one number, to tell a position seen before.
-std::uint64_t positionkey(const PegSets& sets)
+// Each peg's pieces from the bottom up, as JSON: [[1,0],[],[]].
+std::string pegarrays(const PegSets& sets, int pieces)
 {
-    return std::uint64_t{sets.on[1]} | std::uint64_t{sets.on[2]} << 16 |
-           std::uint64_t{sets.on[3]} << 32;
-}
-
-std::string pegtext(const PegSets& sets)
-{
-    std::ostringstream text;
-    writepegs(text, sets);
-    return text.str();
+    std::string json = "[";
+    for (int peg = 1; peg <= 3; ++peg) {
+        json += peg > 1 ? ",[" : "[";
+        const char* separator = "";
+        for (int piece = pieces - 1; piece >= 0; --piece) {
+            if (sets.on[peg] >> piece & 1) {
+                json += separator + std::to_string(piece);
+                separator = ",";
+            }
+        }
+        json += ']';
+    }
+    return json + "]";
 }
 
 template <class Item, class Write>
@@ -75,88 +79,88 @@ std::string jsonstring(std::string_view text)
     return json + "\"";
 }
 
-Recorder::Recorder(const SearchSetup& setup, std::int64_t limit)
-    : scoring_(scoringof(setup))
-    , ties_(setup.ties)
+Recorder::Recorder(const Problem& problem, const SearchSetup& setup, std::int64_t limit)
+    : problem_(problem)
+    , scoring_(scoringof(problem, setup))
     , limit_(limit)
+    , seen_(problem.positions())
 {
-    const PegSets start = startof(setup);
-    addnode({0, 0, 0, start, 0, scoring_(start, 0), 0, false, 0});
+    const std::int32_t score = scoring_(problem.start, 0);
+    nodes_.push_back({0, 0, 0, problem.start, 0, score, 0, false, 0});
+    seen_[problem.code(problem.start)] = true;
+    ++scorecount_[score];
 }
 
-void Recorder::addnode(const Node& node)
+FunctionObserver Recorder::observer()
 {
-    const auto id = static_cast<std::uint32_t>(nodes_.size());
-    nodes_.push_back(node);
-    nodes_.back().repeated = !seen_.insert(positionkey(node.sets)).second;
-    // The engine's ties: its pushes are numbered as the nodes are, the
-    // start's 0 included.
-    mirror_.push(node.score, id, tiefor(ties_, id));
-    ++scorecount_[node.score];
+    return {[this](std::uint32_t node, const PegSets& sets, std::int32_t depth,
+                   std::size_t frontiersize) { taken(node, sets, depth, frontiersize); },
+            [this](std::uint32_t node, std::uint32_t parent, const PegMove& move,
+                   const PegSets& sets, std::int32_t depth,
+                   std::int32_t score) { pushed(node, parent, move, sets, depth, score); },
+            nullptr,
+            [this](std::uint32_t node, const PegSets& sets, std::int32_t depth,
+                   std::size_t frontiersize) { dropped(node, sets, depth, frontiersize); },
+            nullptr,
+            [this](const FrontierView& view) { frontier(view); }};
 }
 
-std::optional<std::uint32_t> Recorder::takemirrored(const PegSets& sets, std::int32_t depth)
+void Recorder::frontier(const FrontierView& view)
 {
-    const std::uint32_t node = mirror_.top();
-    if (nodes_[node].sets != sets || nodes_[node].depth != depth) {
-        stop(false);
-        return std::nullopt;
-    }
-    --scorecount_[mirror_.topscore()];
-    mirror_.pop();
-    return node;
+    heap_.reset();
+    if (!recording_ || view.size() > heapshown)
+        return;
+    heap_.emplace();
+    for (std::size_t i = 1; i <= view.size(); ++i)
+        heap_->push_back(view.node(i));
 }
 
-void Recorder::stop(bool faithful)
-{
-    recording_ = false;
-    faithful_ = faithful;
-    complete_ = false;
-    mirror_ = {};
-    scorecount_.clear();
-    seen_.clear();
-}
-
-void Recorder::taken(const PegSets& sets, std::int32_t depth, std::size_t frontiersize)
+bool Recorder::leaves(std::uint32_t node)
 {
     if (!recording_)
-        return;
-    if (static_cast<std::int64_t>(steps_.size()) == limit_) {
-        stop(true);
-        return;
+        return false;
+    const auto count = scorecount_.find(nodes_[node].score);
+    if (--count->second == 0)
+        scorecount_.erase(count);
+    return true;
+}
+
+void Recorder::taken(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /*depth*/,
+                     std::size_t frontiersize)
+{
+    if (recording_ && static_cast<std::int64_t>(steps_.size()) == limit_) {
+        recording_ = false;
+        scorecount_.clear();
     }
-    std::optional<std::vector<std::uint32_t>> heap;
-    if (mirror_.size() <= heapshown) {
-        heap.emplace();
-        for (std::size_t i = 1; i <= mirror_.size(); ++i)
-            heap->push_back(mirror_.at(i));
-    }
-    const std::int32_t topscore = mirror_.topscore();
-    const std::optional<std::uint32_t> node = takemirrored(sets, depth);
-    if (!node)
+    if (!leaves(node))
         return;
-    Taken step{*node, frontiersize, std::nullopt, scorecount_[topscore], std::move(heap)};
-    if (!mirror_.empty())
-        step.nextscore = mirror_.topscore();
+    Taken step{node, frontiersize, std::nullopt, 0, std::move(heap_)};
+    if (const auto same = scorecount_.find(nodes_[node].score); same != scorecount_.end())
+        step.ties = same->second;
+    // The best score left leaves next: the highest.
+    if (!scorecount_.empty())
+        step.nextscore = scorecount_.rbegin()->first;
     steps_.push_back(std::move(step));
-    nodes_[*node].step = static_cast<std::int64_t>(steps_.size());
-    current_ = *node;
+    nodes_[node].step = static_cast<std::int64_t>(steps_.size());
 }
 
-void Recorder::dropped(const PegSets& sets, std::int32_t depth, std::size_t /*frontiersize*/)
+void Recorder::dropped(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /*depth*/,
+                       std::size_t /*frontiersize*/)
+{
+    if (leaves(node))
+        nodes_[node].dropped = static_cast<std::int64_t>(steps_.size()) + 1;
+}
+
+void Recorder::pushed(std::uint32_t /*node*/, std::uint32_t parent, const PegMove& move,
+                      const PegSets& sets, std::int32_t depth, std::int32_t score)
 {
     if (!recording_)
         return;
-    if (const std::optional<std::uint32_t> node = takemirrored(sets, depth))
-        nodes_[*node].dropped = static_cast<std::int64_t>(steps_.size()) + 1;
-}
-
-void Recorder::pushed(const PegMove& move, const PegSets& sets, std::int32_t depth,
-                      std::int32_t score)
-{
-    if (recording_)
-        addnode({current_, static_cast<std::int8_t>(move.from), static_cast<std::int8_t>(move.to),
-                 sets, depth, score, 0, false, 0});
+    const std::uint32_t code = problem_.code(sets);
+    nodes_.push_back({parent, static_cast<std::int8_t>(move.from),
+                      static_cast<std::int8_t>(move.to), sets, depth, score, 0, seen_[code], 0});
+    seen_[code] = true;
+    ++scorecount_[score];
 }
 
 void Recorder::writejson(std::ostream& out) const
@@ -165,7 +169,7 @@ void Recorder::writejson(std::ostream& out) const
     writearray(out, nodes_, [&](const Node& node) {
         const Figures figures = figuresof(node.depth, node.score, scoring_.method);
         out << '[' << node.parent << ',' << int{node.from} << ',' << int{node.to} << ','
-            << jsonstring(pegtext(node.sets)) << ',' << figures.g << ',' << figures.h << ','
+            << pegarrays(node.sets, problem_.pieces) << ',' << figures.g << ',' << figures.h << ','
             << figures.f << ',' << node.step << ',' << (node.repeated ? 1 : 0) << ','
             << node.dropped << ']';
     });
@@ -183,57 +187,57 @@ void Recorder::writejson(std::ostream& out) const
             out << "null";
         out << ']';
     });
-    out << ",\"fiel\":" << (faithful_ ? "true" : "false")
-        << ",\"completo\":" << (complete_ ? "true" : "false");
+    out << ",\"completo\":" << (recording_ ? "true" : "false");
 }
 
 namespace {
 
-// The search the answers and options ask for, with everything the page shows.
-std::string searchjson(const Options& options, const Answers& answers, const PageRequest& request,
-                       const PageProgress& progress)
+// The run the options ask for with the answers, with everything the page
+// shows: its steps from a numbered run of the first states, and its figures
+// and trace from the run itself.
+std::string searchjson(const Options& options, int pieces, search_method method,
+                       const PageRequest& request, const PageProgress& progress)
 {
     std::ostringstream err;
-    pieces = answers.pieces;
-    const std::variant<SearchSetup, std::string> chosen = labsetup(options, answers.method);
+    const std::variant<RunChoice, std::string> chosen = chooserun(options, pieces, method);
     if (const std::string* reason = std::get_if<std::string>(&chosen)) {
         explainbadoption(err, *reason);
         return errorobject(err.str());
     }
-    const SearchSetup& setup = std::get<SearchSetup>(chosen);
-    optimal = movesbetween(startof(setup), goalof(setup));
+    const auto& [problem, setup] = std::get<RunChoice>(chosen);
+    const std::uint64_t memory = memorybudget(readmemoryroom());
+    Recorder recorder(problem, setup, request.steps);
+    FunctionObserver numbered = recorder.observer();
+    runsearch(problem, setup, {memory, request.steps + 1}, numbered, true);
     // The trace, and no progress lines: the page hears of progress itself.
     std::ostringstream trace;
-    Watch watch(trace, scoringof(setup), options.trace, heldby(setup));
-    Recorder recorder(setup, request.steps);
+    Watch watch(trace, scoringof(problem, setup), options.trace, heldby(problem, setup));
     FunctionObserver observer{
-        [&](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
-            watch.taken(sets, depth, frontiersize);
-            recorder.taken(sets, depth, frontiersize);
-        },
-        [&](const PegMove& move, const PegSets& sets, std::int32_t depth, std::int32_t score) {
-            watch.pushed(move, sets, depth, score);
-            recorder.pushed(move, sets, depth, score);
-        },
+        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth,
+            std::size_t frontiersize) { watch.taken(node, sets, depth, frontiersize); },
+        [&](std::uint32_t node, std::uint32_t parent, const PegMove& move, const PegSets& sets,
+            std::int32_t depth,
+            std::int32_t score) { watch.pushed(node, parent, move, sets, depth, score); },
         [&](std::size_t frontiersize) { watch.expanded(frontiersize); },
-        [&](const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
-            watch.dropped(sets, depth, frontiersize);
-            recorder.dropped(sets, depth, frontiersize);
-        },
+        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth,
+            std::size_t frontiersize) { watch.dropped(node, sets, depth, frontiersize); },
         [&](std::int64_t examined, std::int32_t depth) {
             if (progress)
                 progress(examined, depth);
             return true;
-        }};
+        },
+        nullptr};
     const double start = cpuseconds();
-    const SearchResult result = searchwith(setup, {memorybudget(readmemoryroom())}, observer);
+    const SearchResult result = runsearch(problem, setup, {memory}, observer);
     const double seconds = cpuseconds() - start;
-    explainunsolved(result, err);
+    if (const std::string why = whyunsolved(result); !why.empty())
+        err << why << '\n';
     std::ostringstream statistics;
-    writestatistics(statistics, summarize(setup, result, watch.statistics(), seconds));
+    writestatistics(statistics, summarize(problem, setup, result, watch.statistics(), seconds));
     std::ostringstream json;
-    json << "{\"pecas\":" << pieces << ",\"metodo\":" << static_cast<int>(setup.method)
-         << ",\"otimo\":" << optimal << ",\"examinados\":" << result.examined << ",\"solucao\":";
+    json << "{\"pecas\":" << problem.pieces << ",\"metodo\":" << static_cast<int>(setup.method)
+         << ",\"otimo\":" << problem.optimal << ",\"examinados\":" << result.examined
+         << ",\"solucao\":";
     writearray(json, result.solution, [&](const Step& step) {
         json << '[' << int{step.from} << ',' << int{step.to} << ']';
     });
@@ -245,6 +249,43 @@ std::string searchjson(const Options& options, const Answers& answers, const Pag
     recorder.writejson(json);
     json << '}';
     return json.str();
+}
+
+// The comparison's runs, one object a run keyed by the CSV's columns: text
+// as strings, figures as numbers, null where a figure does not apply.
+std::string comparisonjson(const Options& options)
+{
+    std::ostringstream json;
+    json << "{\"linhas\":[";
+    const char* separator = "";
+    comparisonruns(options, memorybudget(readmemoryroom()), [&](const RunSummary& run) {
+        const std::array<std::string, csvcolumns.size()> fields = csvfields(run);
+        json << separator << '{';
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            const std::string value = fields[i].empty()  ? "null"
+                                      : csvcolumns[i].text ? jsonstring(fields[i])
+                                                           : fields[i];
+            json << (i > 0 ? "," : "") << member(csvcolumns[i].name, value);
+        }
+        json << '}';
+        separator = ",";
+        return true;
+    });
+    json << "]}";
+    return json.str();
+}
+
+// The piece count (1 to 15) and the method (0 to 2) of "3 0".
+std::optional<std::pair<int, search_method>> answersof(const std::string& answers)
+{
+    std::istringstream words(answers);
+    int pieces = 0;
+    int method = -1;
+    std::string rest;
+    if (!(words >> pieces >> method) || words >> rest || pieces < 1 || pieces > maxpieces ||
+        method < 0 || method >= static_cast<int>(methodtable.size()))
+        return std::nullopt;
+    return std::pair{pieces, static_cast<search_method>(method)};
 }
 
 }  // namespace
@@ -267,29 +308,45 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress)
     }
     const Options& options = std::get<Options>(parsed);
     try {
-        // What asks no questions is the console's run itself.
-        if (options.help || options.version || options.compare || options.analyse > 0) {
-            std::istringstream none;
-            std::ostringstream out;
-            run(options, none, out, err, memorybudget(readmemoryroom()));
-            std::string json = "{" + member("saida", jsonstring(out.str()));
-            if (!err.str().empty())
-                json += "," + member("erro", jsonstring(err.str()));
-            return json + "}";
-        }
-        // The answers go through the program's own dialogue, with the screen
-        // as the destination: what it accepts, and what it asks again.
-        std::istringstream in(request.answers + " .");
-        std::ostringstream prompts;
-        const std::optional<Answers> answers = dialogue(in, prompts);
-        if (!answers) {
-            explaininputended(err);
-            return errorobject(err.str());
-        }
-        return searchjson(options, *answers, request, progress);
+        std::ostringstream out;
+        if (options.help)
+            writehelp(out);
+        else if (options.version)
+            writeversion(out);
+        else if (options.analyse > 0)
+            writeanalysis(out, analyseheuristics(options.analyse), options.csv, options.csv);
+        else if (options.compare)
+            return comparisonjson(options);
+        if (!out.str().empty())
+            return "{" + member("saida", jsonstring(out.str())) + "}";
+        const auto answers = answersof(request.answers);
+        if (!answers)
+            return errorobject("hanoi: pecas (1 a " + std::to_string(maxpieces) +
+                               ") ou metodo (0 a 2) invalidos: " + request.answers + "\n");
+        return searchjson(options, answers->first, answers->second, request, progress);
     } catch (const std::bad_alloc&) {
-        std::ostringstream last;
-        explainallocationfailure(last);
-        return errorobject(last.str());
+        return errorobject("hanoi: memoria esgotada\n");
     }
+}
+
+std::string pagetable()
+{
+    std::ostringstream json;
+    json << "{\"metodos\":";
+    writearray(json, std::vector(methodtable.begin(), methodtable.end()),
+               [&](const MethodNames& names) {
+                   json << "{\"codigo\":" << static_cast<int>(names.method)
+                        << ",\"opcao\":" << jsonstring(names.option)
+                        << ",\"nome\":" << jsonstring(names.label) << '}';
+               });
+    const auto names = [&](const auto& list) {
+        writearray(json, std::vector(list.begin(), list.end()),
+                   [&](std::string_view name) { json << jsonstring(name); });
+    };
+    json << ",\"heuristicas\":";
+    names(heuristicnames);
+    json << ",\"desempates\":";
+    names(tieordernames);
+    json << '}';
+    return json.str();
 }
