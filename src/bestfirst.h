@@ -258,7 +258,8 @@ SearchResult loop(const Problem& problem, Rules&& rules, const SearchLimits& lim
             const auto record = static_cast<std::uint32_t>(moves.size());
             moves.push_back(
                 {cur.move, static_cast<std::int8_t>(m.from), static_cast<std::int8_t>(m.to)});
-            frontier.push(score, Node{record, childdepth, child, carry, static_cast<std::int8_t>(m.to)},
+            frontier.push(score,
+                          Node{record, childdepth, child, carry, static_cast<std::int8_t>(m.to)},
                           tiefor(Rules::ties, record));
             observer.pushed(record, cur.move, m, child, childdepth, score);
         });

@@ -43,11 +43,10 @@ struct Options;
 // explained on `err`; a failed read of `in` ends the run as `inputended`. A
 // report file is only created once the search is solved. The options choose
 // what is searched (chooserun, run.h; checked after the dialogue,
-// `badoptions` and nothing searched when refused), add a trace during the search and statistics after
-// it (also after a memory stop), or replace the run by the help, the
-// version, the comparison of the methods or the analysis of the heuristics.
-// The CSV of --csv=ARQUIVO is appended to that file (opened before the
-// search: a file that cannot be opened ends the run as `outputfailed` with
+// `badoptions` and nothing searched when refused), add a trace during the search and statistics
+// after it (also after a memory stop), or replace the run by the help, the version, the comparison
+// of the methods or the analysis of the heuristics. The CSV of --csv=ARQUIVO is appended to that
+// file (opened before the search: a file that cannot be opened ends the run as `outputfailed` with
 // nothing searched), with the header only when the file was empty. Once
 // `out` fails, the search stops at its next progress lines and the run ends
 // as `outputfailed`, leaving the reason to finishoutput.

@@ -107,7 +107,10 @@ public:
     }
 
 private:
-    static std::size_t indexes(const Problem& problem) { return 4 * std::size_t{problem.positions()}; }
+    static std::size_t indexes(const Problem& problem)
+    {
+        return 4 * std::size_t{problem.positions()};
+    }
 
     Problem problem_;
     std::vector<Successors<Entry>> table_;
@@ -160,9 +163,9 @@ template <class Entry, class Observer>
         const EntryPair<Entry> deeper = (shallow ^ L::paritybit) * pairofones<Entry>;
         frontier.push(next.children | deeper, next.count);
         forlegalmoves(sets, L::lastto(cur), [&](const PegMove& m) {
-            observer.pushed(unnumbered, unnumbered, m, applymove(sets, m), depth + 1,
-                            scorefrom(search_method::breadth, breadthestimate(problem.pieces),
-                                      depth + 1));
+            observer.pushed(
+                unnumbered, unnumbered, m, applymove(sets, m), depth + 1,
+                scorefrom(search_method::breadth, breadthestimate(problem.pieces), depth + 1));
         });
         observer.expanded(frontier.size());
     }

@@ -83,7 +83,8 @@ void Trace::taken(std::uint32_t /*node*/, const PegSets& sets, std::int32_t dept
     out_ << '#' << count_ << "  ";
     writepegs(out_, sets, scoring_.problem.pieces);
     writefigures(out_, figuresof(depth, scoring_(sets, depth), scoring_.method));
-    out_ << "  fronteira=" << frontiersize << (sets == scoring_.problem.goal ? "  objetivo" : "") << '\n';
+    out_ << "  fronteira=" << frontiersize << (sets == scoring_.problem.goal ? "  objetivo" : "")
+         << '\n';
 }
 
 void Trace::dropped(std::uint32_t /*node*/, const PegSets& sets, std::int32_t depth,

@@ -90,7 +90,8 @@ Problem problemof(int pieces, const std::optional<PegSets>& start,
 
 bool isclassicproblem(const Problem& problem)
 {
-    return problem.start == towerof(problem.pieces, 1) && problem.goal == towerof(problem.pieces, 3);
+    return problem.start == towerof(problem.pieces, 1) &&
+           problem.goal == towerof(problem.pieces, 3);
 }
 
 std::vector<std::int32_t> distancesfrom(const Problem& problem, std::uint32_t from)

@@ -73,8 +73,8 @@ HeldBytes heldby(const Problem& problem, const SearchSetup& setup, bool numbered
 }
 
 template <class Observer>
-SearchResult runsearch(const Problem& problem, const SearchSetup& setup,
-                       const SearchLimits& limits, Observer& observer, bool numbered)
+SearchResult runsearch(const Problem& problem, const SearchSetup& setup, const SearchLimits& limits,
+                       Observer& observer, bool numbered)
 {
     switch (enginefor(problem, setup, numbered)) {
     case Engine::layered:

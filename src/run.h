@@ -30,8 +30,8 @@ HeldBytes heldby(const Problem& problem, const SearchSetup& setup, bool numbered
 // The search of `problem` that `setup` asks for, watched by `observer`.
 // Instantiated in run.cpp for the observers of observe.h.
 template <class Observer>
-SearchResult runsearch(const Problem& problem, const SearchSetup& setup,
-                       const SearchLimits& limits, Observer& observer, bool numbered = false);
+SearchResult runsearch(const Problem& problem, const SearchSetup& setup, const SearchLimits& limits,
+                       Observer& observer, bool numbered = false);
 
 // CPU time of the process so far, in seconds: what the statistics time.
 // Where there is no CPU clock (WebAssembly), the monotonic clock's time.

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "compare.h"
-#include "run.h"
 #include "fixtures.h"
+#include "run.h"
 
 namespace {
 

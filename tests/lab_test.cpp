@@ -12,11 +12,11 @@
 
 #include "engine.h"
 #include "fixtures.h"
-#include "problem.h"
-#include "run.h"
 #include "heuristics.h"
 #include "observe.h"
+#include "problem.h"
 #include "reference_eval.h"
+#include "run.h"
 
 namespace {
 
@@ -300,8 +300,7 @@ Walk enginesearch(const LabRun& lab, std::int64_t limit, bool numbered)
         if (numbered)
             takennodes.at(node) = true;
     };
-    observer.ondropped = [&](std::uint32_t, const PegSets& sets, std::int32_t depth,
-                             std::size_t) {
+    observer.ondropped = [&](std::uint32_t, const PegSets& sets, std::int32_t depth, std::size_t) {
         run.taken += takenline('-', positionof(sets), depth);
         ++run.dropped;
     };

@@ -40,8 +40,8 @@ Outcome generalrun(int n, std::int64_t limit)
     Outcome run;
     std::ostringstream progress;
     FunctionObserver observer = digesting(run.digest, progress);
-    run.result = runsearch(problemof(n), {search_method::breadth}, {unlimitedmemory, limit},
-                           observer, true);
+    run.result =
+        runsearch(problemof(n), {search_method::breadth}, {unlimitedmemory, limit}, observer, true);
     run.progress = progress.str();
     return run;
 }

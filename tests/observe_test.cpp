@@ -5,9 +5,9 @@
 #include <string>
 
 #include "compare.h"
-#include "run.h"
 #include "fixtures.h"
 #include "observe.h"
+#include "run.h"
 
 namespace {
 

@@ -33,9 +33,9 @@ TEST(Problem, StartGoalAndOptimalLength)
         const char* goal;  // empty: every piece on peg 3
         std::int32_t optimal;
     };
-    for (const Case& c : {Case{1, "", "", 1}, Case{4, "", "", 15}, Case{15, "", "", 32767},
-                          Case{3, "312", "123", 5}, Case{3, "231", "", 7},
-                          Case{4, "2131", "2131", 0}}) {
+    for (const Case& c :
+         {Case{1, "", "", 1}, Case{4, "", "", 15}, Case{15, "", "", 32767},
+          Case{3, "312", "123", 5}, Case{3, "231", "", 7}, Case{4, "2131", "2131", 0}}) {
         const auto position = [&](const char* digits, int peg) {
             return *digits ? *parseposition(digits) : towerof(c.n, peg);
         };

@@ -45,7 +45,8 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
              Case{4, {astar, heuristic::zero, tie_order::pilha}, 1000, true},
              Case{4, {breadth, heuristic::padrao, tie_order::heap, true}, 1000, true},
              Case{5, {astar, heuristic::fora, tie_order::pilha, true}, 1000, true},
-             Case{4, {greedy, heuristic::exata, tie_order::fila, false}, 1000, true, "2131", "1223"},
+             Case{
+                 4, {greedy, heuristic::exata, tie_order::fila, false}, 1000, true, "2131", "1223"},
          }) {
         SCOPED_TRACE(::testing::Message()
                      << c.pieces << " pecas, metodo " << static_cast<int>(c.setup.method)
@@ -62,8 +63,10 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
         // The states the program's own engine for the setup takes.
         std::vector<Taking> engine;
         const auto take = [&](bool dropped) {
-            return [&, dropped](std::uint32_t, const PegSets& sets, std::int32_t depth,
-                                std::size_t) { engine.push_back({sets, depth, dropped}); };
+            return
+                [&, dropped](std::uint32_t, const PegSets& sets, std::int32_t depth, std::size_t) {
+                    engine.push_back({sets, depth, dropped});
+                };
         };
         FunctionObserver observer{take(false), nullptr, nullptr, take(true), nullptr, nullptr};
         ASSERT_EQ(runsearch(problem, c.setup, {}, observer).status, SearchStatus::solved);
@@ -151,7 +154,8 @@ TEST(Page, RunsSayWhatTheConsoleSays)
                   "{\"erro\":\"hanoi: opcao invalida: \\\"-x\\\": desconhecida (veja hanoi "
                   "--help)\\n\"}"},
              Case{{"--rastro=2"}, "2 0", "\"rastro\":\"Rastro dos primeiros 2 estados"},
-             Case{{}, "3", "{\"erro\":\"hanoi: pecas (1 a 15) ou metodo (0 a 2) invalidos: 3\\n\"}"},
+             Case{
+                 {}, "3", "{\"erro\":\"hanoi: pecas (1 a 15) ou metodo (0 a 2) invalidos: 3\\n\"}"},
              Case{{}, "16 1", "invalidos: 16 1"},
              Case{{}, "2 1", "\"pecas\":2,\"metodo\":1,"},
              Case{{}, "2 1", "\"nos\":[[0,0,0,[[1,0],[],[]],0,3,3,1,0,0],"},

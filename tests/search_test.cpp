@@ -58,7 +58,7 @@ TEST(Search, SmallRunsFindTheKnownSolutions)
 
 TEST(Search, SuboptimalSolutionsStillLeadToTheGoal)
 {
-        const int n = 4;
+    const int n = 4;
     std::ostringstream progress;
     const SearchResult result = searchshowing(n, search_method::greedy, progress);
     ASSERT_EQ(result.solution.size(), 19u);
@@ -67,7 +67,7 @@ TEST(Search, SuboptimalSolutionsStillLeadToTheGoal)
 
 TEST(Search, ProgressEveryHundredThousandStates)
 {
-        const int n = 5;
+    const int n = 5;
     std::ostringstream progress;
     const SearchResult result = searchshowing(n, search_method::breadth, progress);
     EXPECT_EQ(result.examined, 118435);
@@ -86,8 +86,10 @@ TEST(Search, StopsBeforeTheMemoryBudgetWouldBePassed)
     };
     // A few pages are the least a search holds; this run needs several MiB.
     const Case cases[] = {
-        {0, SearchStatus::noroom},             {1u << 20, SearchStatus::outofmemory},
-        {2u << 20, SearchStatus::outofmemory}, {3u << 20, SearchStatus::outofmemory},
+        {0, SearchStatus::noroom},
+        {1u << 20, SearchStatus::outofmemory},
+        {2u << 20, SearchStatus::outofmemory},
+        {3u << 20, SearchStatus::outofmemory},
         {64u << 20, SearchStatus::solved},
     };
     for (const Case& c : cases) {
@@ -104,7 +106,7 @@ TEST(Search, StopsBeforeTheMemoryBudgetWouldBePassed)
 
 TEST(Search, MemoryStopReportsWhereItStopped)
 {
-        const int n = 6;
+    const int n = 6;
     std::ostringstream progress;
     const SearchResult result = searchshowing(n, search_method::breadth, progress, {24u << 20});
     ASSERT_EQ(result.status, SearchStatus::outofmemory);

@@ -213,14 +213,16 @@ std::string searchjson(const Options& options, int pieces, search_method method,
     std::ostringstream trace;
     Watch watch(trace, scoringof(problem, setup), options.trace, heldby(problem, setup));
     FunctionObserver observer{
-        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth,
-            std::size_t frontiersize) { watch.taken(node, sets, depth, frontiersize); },
+        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
+            watch.taken(node, sets, depth, frontiersize);
+        },
         [&](std::uint32_t node, std::uint32_t parent, const PegMove& move, const PegSets& sets,
             std::int32_t depth,
             std::int32_t score) { watch.pushed(node, parent, move, sets, depth, score); },
         [&](std::size_t frontiersize) { watch.expanded(frontiersize); },
-        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth,
-            std::size_t frontiersize) { watch.dropped(node, sets, depth, frontiersize); },
+        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
+            watch.dropped(node, sets, depth, frontiersize);
+        },
         [&](std::int64_t examined, std::int32_t depth) {
             if (progress)
                 progress(examined, depth);
@@ -262,7 +264,7 @@ std::string comparisonjson(const Options& options)
         const std::array<std::string, csvcolumns.size()> fields = csvfields(run);
         json << separator << '{';
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            const std::string value = fields[i].empty()  ? "null"
+            const std::string value = fields[i].empty()    ? "null"
                                       : csvcolumns[i].text ? jsonstring(fields[i])
                                                            : fields[i];
             json << (i > 0 ? "," : "") << member(csvcolumns[i].name, value);
