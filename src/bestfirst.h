@@ -203,7 +203,7 @@ inline std::vector<Step> pathto(const HugeArray<MoveRecord>& moves, std::uint32_
 }
 
 template <class Rules, class Observer>
-SearchResult loop(const Problem& problem, Rules&& rules, const SearchLimits& limits,
+SearchResult loop(const Problem& problem, Rules rules, const SearchLimits& limits,
                   Observer& observer)
 {
     using Node = BestFirstNode<typename Rules::Carry>;
@@ -271,7 +271,7 @@ SearchResult loop(const Problem& problem, Rules&& rules, const SearchLimits& lim
 // The loop with everything it calls inlined into it, so that the watched
 // loops never make the compiler give up inlining the unwatched one.
 template <class Rules, class Observer>
-[[gnu::flatten]] SearchResult flatloop(const Problem& problem, Rules&& rules,
+[[gnu::flatten]] SearchResult flatloop(const Problem& problem, Rules rules,
                                        const SearchLimits& limits, Observer& observer)
 {
     return loop(problem, std::move(rules), limits, observer);

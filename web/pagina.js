@@ -8,8 +8,8 @@
 const el = (id) => document.getElementById(id);
 const SVG = 'http://www.w3.org/2000/svg';
 
-// Node records: [parent, from, to, state text, g, h, f, step taken, repeated,
-// dropped before step].
+// Node records: [parent, from, to, pegs (each peg's pieces from the bottom
+// up), g, h, f, step taken, repeated, dropped before step].
 const PAI = 0, DE = 1, PARA = 2, ESTADO = 3, G = 4, H = 5, F = 6, PASSO = 7, REPETIDO = 8;
 const DESCARTADO = 9;
 // Step records: [node, frontier left, next f, ties, heap or null].
@@ -33,6 +33,7 @@ function novoWorker() {
   w.onmessage = (evento) => {
     const m = evento.data;
     if (m.tipo === 'pronto') {
+      preencherEscolhas(m.tabela);
       if (document.body.dataset.estado === 'carregando') marcar('pronto');
     } else if (m.tipo === 'progresso') {
       el('progresso').textContent =
@@ -88,13 +89,36 @@ function marcar(estado) {
 
 // ---- positions --------------------------------------------------------------
 
-// "1:[2 1 0] 2:[] 3:[]" -> [[2, 1, 0], [], []], each peg from the bottom up.
-function pilhasDoTexto(texto) {
-  const pilhas = [[], [], []];
-  for (const [, pino, pecas] of texto.matchAll(/(\d):\[([^\]]*)\]/g)) {
-    pilhas[pino - 1] = pecas.trim() === '' ? [] : pecas.trim().split(/\s+/).map(Number);
+// [[2, 1, 0], [], []] -> "1:[2 1 0] 2:[] 3:[]", as the console writes a state.
+function textoDasPilhas(pilhas) {
+  return pilhas.map((pecas, i) => `${i + 1}:[${pecas.join(' ')}]`).join(' ');
+}
+
+// The names the engine offers (its table): the methods by their codes.
+let nomesMetodo = [];
+
+function preencherEscolhas(tabela) {
+  nomesMetodo = tabela.metodos.map((m) => m.nome);
+  const preencher = (id, itens) => {
+    const campo = el(id);
+    const valor = campo.value;
+    campo.replaceChildren(...itens.map(([valorItem, texto]) => {
+      const opcao = document.createElement('option');
+      opcao.value = valorItem;
+      opcao.textContent = texto;
+      return opcao;
+    }));
+    if (itens.some(([v]) => v === valor)) campo.value = valor;
+  };
+  // The second search offers the choices of the first; it starts on
+  // breadth-first search, to set beside A*.
+  const primeira = el('metodo2').options.length === 0;
+  for (const sufixo of ['', '2']) {
+    preencher(`metodo${sufixo}`, tabela.metodos.map((m) => [String(m.codigo), m.nome]));
+    preencher(`heuristica${sufixo}`, tabela.heuristicas.map((h) => [h, h]));
+    preencher(`desempate${sufixo}`, tabela.desempates.map((d) => [d, d]));
   }
-  return pilhas;
+  if (primeira) el('metodo2').value = '1';
 }
 
 // "3311": one digit a piece, from the largest to the smallest.
@@ -207,8 +231,6 @@ function opcoes(heuristica, desempate, grafo) {
   }
   return palavras.join(' ');
 }
-
-const nomesMetodo = ['A*', 'Largura', 'Guloso'];
 
 function configuracoes() {
   const lista = [{
@@ -364,7 +386,7 @@ function mostrarBusca(b, sufixo, alvoEstado, alvoMotivo) {
   const no = b.dados.nos[registro[NO]];
   el(`titulo${sufixo}`).textContent = `${titulo(b.config)}: passo ${k + 1} de ${b.dados.examinados}`
     + (passo > k ? ' (a busca terminou aqui)' : '');
-  el(alvoEstado).textContent = no[ESTADO];
+  el(alvoEstado).textContent = textoDasPilhas(no[ESTADO]);
   el(`numeros${sufixo}`).textContent =
     `#${k + 1}  ${linhaDoNo(no)}  fronteira=${registro[FRONTEIRA]}`
     + (k === passos.length - 1 && b.dados.completo && !b.dados.erro ? '  objetivo' : '');
@@ -380,20 +402,18 @@ function mostrarBusca(b, sufixo, alvoEstado, alvoMotivo) {
   for (const id of b.filhos[registro[NO]]) {
     const filho = b.dados.nos[id];
     const item = document.createElement('li');
-    item.textContent = `${filho[DE]}->${filho[PARA]}  ${filho[ESTADO]}  ${linhaDoNo(filho)}`
+    item.textContent = `${filho[DE]}->${filho[PARA]}  ${textoDasPilhas(filho[ESTADO])}  ${linhaDoNo(filho)}`
       + (filho[REPETIDO] ? '  (posicao repetida)' : '');
     lista.appendChild(item);
   }
-  desenharPinos(el(`pinos${sufixo}`), pilhasDoTexto(no[ESTADO]), b.dados.pecas);
+  desenharPinos(el(`pinos${sufixo}`), no[ESTADO], b.dados.pecas);
 }
 
 function mostrarPasso() {
   const b = buscas[0];
   const parcial = buscas.some((busca) => !busca.dados.completo);
   el('contador').textContent = `Passo ${passo + 1} de ${ultimoPasso() + 1}`
-    + (parcial ? ` (so os primeiros ${ultimoPasso() + 1} estados examinados foram gravados)` : '')
-    + (buscas.some((busca) => !busca.dados.fiel)
-      ? '; a gravacao parou onde a fronteira da pagina nao repetiu a do motor' : '');
+    + (parcial ? ` (so os primeiros ${ultimoPasso() + 1} estados examinados foram gravados)` : '');
   mostrarBusca(b, '1', 'estado', 'motivo');
   el('busca2').hidden = buscas.length < 2;
   el('separacao').textContent = '';
@@ -417,7 +437,8 @@ function passoDaSeparacao() {
   const [a, b] = buscas;
   const limite = Math.min(a.dados.passos.length, b.dados.passos.length);
   for (let k = 0; k < limite; ++k) {
-    if (a.dados.nos[a.dados.passos[k][NO]][ESTADO] !== b.dados.nos[b.dados.passos[k][NO]][ESTADO]) {
+    if (textoDasPilhas(a.dados.nos[a.dados.passos[k][NO]][ESTADO])
+        !== textoDasPilhas(b.dados.nos[b.dados.passos[k][NO]][ESTADO])) {
       return k;
     }
   }
@@ -455,7 +476,7 @@ function desenharHeap(b) {
     svg('circle', { cx: x, cy: y, r: 14 }, grupo);
     texto(grupo, x, y + 4, `f${no[F]}`);
     texto(grupo, x, y + 24, `n${id}`);
-    svg('title', {}, grupo).textContent = `${no[ESTADO]}  ${linhaDoNo(no)}`;
+    svg('title', {}, grupo).textContent = `${textoDasPilhas(no[ESTADO])}  ${linhaDoNo(no)}`;
   });
 }
 
@@ -469,7 +490,7 @@ function mostrarAberta(b) {
     const no = b.dados.nos[id];
     const linha = document.createElement('tr');
     if (id === registro[NO]) linha.style.fontWeight = 'bold';
-    for (const valor of [`n${id}`, no[ESTADO], no[G], no[H], no[F]]) {
+    for (const valor of [`n${id}`, textoDasPilhas(no[ESTADO]), no[G], no[H], no[F]]) {
       const celula = document.createElement('td');
       celula.textContent = valor;
       linha.appendChild(celula);
@@ -534,7 +555,7 @@ function desenharArvore(b) {
     svg('circle', { cx, cy, r: 11 }, grupo);
     texto(grupo, cx, cy + 4, String(no[F]));
     svg('title', {}, grupo).textContent =
-      `n${id} ${id ? `${no[DE]}->${no[PARA]} ` : ''}${no[ESTADO]}  ${linhaDoNo(no)}`
+      `n${id} ${id ? `${no[DE]}->${no[PARA]} ` : ''}${textoDasPilhas(no[ESTADO])}  ${linhaDoNo(no)}`
       + (no[PASSO] ? `  examinado no passo ${no[PASSO]}` : '')
       + (no[REPETIDO] ? '  (posicao repetida)' : '')
       + (no[DESCARTADO] ? `  descartado antes do passo ${no[DESCARTADO]}` : '');
@@ -554,7 +575,7 @@ function mostrarResultado() {
   el('movimento').textContent = solucao.length
     ? `${solucao.length} movimentos (${solucao.length === buscas[0].dados.otimo ? 'otima' : 'subotima'})`
     : '';
-  desenharPinos(el('pinos-solucao'), pilhasDoTexto(buscas[0].dados.nos[0][ESTADO]), buscas[0].dados.pecas);
+  desenharPinos(el('pinos-solucao'), buscas[0].dados.nos[0][ESTADO], buscas[0].dados.pecas);
 }
 
 function animar() {
@@ -563,7 +584,7 @@ function animar() {
     return;
   }
   const dados = buscas[0].dados;
-  const pilhas = pilhasDoTexto(dados.nos[0][ESTADO]);
+  const pilhas = dados.nos[0][ESTADO].map((pecas) => [...pecas]);
   let i = 0;
   el('animar').textContent = 'Parar a animacao';
   desenharPinos(el('pinos-solucao'), pilhas, dados.pecas);
@@ -588,9 +609,9 @@ async function comparar() {
   el('progresso').textContent = 'Comparando os metodos...';
   marcar('ocupado');
   try {
-    const dados = await pedir('--comparar --csv', '', 0);
+    const dados = await pedir('--comparar', '', 0);
     if (dados.erro) el('mensagem').textContent = dados.erro;
-    else desenharGrafico(dados.saida);
+    else desenharGrafico(dados.linhas);
   } catch (erro) {
     el('mensagem').textContent = erro.message;
   }
@@ -598,19 +619,15 @@ async function comparar() {
   marcar('pronto');
 }
 
-function desenharGrafico(csv) {
+// `linhas`: the comparison's runs, one object a run keyed by the CSV's
+// columns.
+function desenharGrafico(linhas) {
   const alvo = el('grafico');
   alvo.replaceChildren();
-  const linhas = csv.trim().split('\n');
-  const cabeca = linhas[0].split(',');
-  const coluna = (nome) => cabeca.indexOf(nome);
   const series = new Map();
-  for (const linha of linhas.slice(1)) {
-    const c = linha.split(',');
-    const metodo = c[coluna('metodo')];
-    if (!series.has(metodo)) series.set(metodo, []);
-    series.get(metodo).push([Number(c[coluna('pecas')]), Number(c[coluna('examinados')]),
-      c[coluna('resultado')]]);
+  for (const linha of linhas) {
+    if (!series.has(linha.metodo)) series.set(linha.metodo, []);
+    series.get(linha.metodo).push([linha.pecas, linha.examinados, linha.resultado]);
   }
   const maior = Math.max(...[...series.values()].flat().map((p) => p[1]));
   const decadas = Math.ceil(Math.log10(maior));
@@ -643,11 +660,6 @@ function desenharGrafico(csv) {
 // ---- wiring -----------------------------------------------------------------
 
 function iniciar() {
-  // The second search offers the choices of the first, listed once in the
-  // page; it starts on breadth-first search, to set beside A*.
-  for (const nome of ['metodo', 'heuristica', 'desempate'])
-    el(`${nome}2`).innerHTML = el(nome).innerHTML;
-  el('metodo2').value = '1';
   marcar('carregando');
   el('buscar').disabled = true;
   worker = novoWorker();

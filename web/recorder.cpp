@@ -18,19 +18,21 @@ namespace {
 // Each peg's pieces from the bottom up, as JSON: [[1,0],[],[]].
 std::string pegarrays(const PegSets& sets, int pieces)
 {
-    std::string json = "[";
+    std::ostringstream json;
+    json << '[';
     for (int peg = 1; peg <= 3; ++peg) {
-        json += peg > 1 ? ",[" : "[";
+        json << (peg > 1 ? ",[" : "[");
         const char* separator = "";
         for (int piece = pieces - 1; piece >= 0; --piece) {
             if (sets.on[peg] >> piece & 1) {
-                json += separator + std::to_string(piece);
+                json << separator << piece;
                 separator = ",";
             }
         }
-        json += ']';
+        json << ']';
     }
-    return json + "]";
+    json << ']';
+    return json.str();
 }
 
 template <class Item, class Write>

@@ -1,7 +1,7 @@
 // Runs the engine off the page's thread, so that the page stays responsive
 // and a long search can be stopped (the page ends the worker and makes a new
 // one). Messages in: {tipo: 'buscar', id, opcoes, respostas, passos}.
-// Messages out: {tipo: 'pronto'}, {tipo: 'progresso', examinados,
+// Messages out: {tipo: 'pronto', tabela} with the names the engine offers, {tipo: 'progresso', examinados,
 // profundidade} while a search runs, {tipo: 'resultado', id, dados} with
 // pagerun's JSON read, or {tipo: 'falha', id, mensagem} when the module fails.
 'use strict';
@@ -10,7 +10,12 @@ if (typeof HanoiMotor === 'undefined') importScripts('motor.js');
 
 const motor = HanoiMotor();
 
-motor.then(() => postMessage({ tipo: 'pronto' }));
+motor.then((m) => {
+  const ponteiro = m.ccall('hanoi_tabela', 'number', [], []);
+  const tabela = JSON.parse(m.UTF8ToString(ponteiro));
+  m._free(ponteiro);
+  postMessage({ tipo: 'pronto', tabela });
+});
 
 onmessage = async (evento) => {
   const pedido = evento.data;
