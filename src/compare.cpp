@@ -30,8 +30,8 @@ Outcome outcomeof(const SearchResult& result)
     case SearchStatus::outofmemory:
         return Outcome::outofmemory;
     case SearchStatus::stopped:
+    case SearchStatus::cancelled:  // a failed standard output stopped it
         return Outcome::stopped;
-    case SearchStatus::cancelled:
     case SearchStatus::exhausted:
     case SearchStatus::pathlost:
         return Outcome::unsolved;

@@ -1,14 +1,11 @@
 #include "console.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 
@@ -114,46 +111,45 @@ void explainwritefailure(std::ostream& err, std::string_view destination, int er
         << std::endl;
 }
 
-// The file of --csv=ARQUIVO, open to append to it.
-struct CsvFile {
-    std::unique_ptr<FileOutput> buffer;
-    bool empty;  // nothing in it yet: the header goes first
-};
-
-// Opens `name` to append to it (openforappend). A file that is not a
-// regular file gets a header as if it were new. Returns the error number, or
-// 0.
-int openappend(const std::string& name, CsvFile& file)
-{
-    int fd = -1;
-    if (const int error = openforappend(name, fd))
-        return error;
-    file.buffer = std::make_unique<FileOutput>(fd, true);
-    struct stat status { };
-    if (::fstat(fd, &status) != 0 || ::fcntl(fd, F_SETFL, O_WRONLY | O_APPEND) != 0)
-        return errno;
-    file.empty = !S_ISREG(status.st_mode) || status.st_size == 0;
-    return 0;
-}
-
 std::string csvdestination(const std::string& name)
 {
     return "o arquivo CSV " + quotedname(name);
 }
 
-// Flushes and closes the CSV file; a failure turns `status` into
-// `outputfailed`, explained on `err`.
-RunStatus finishcsv(RunStatus status, const std::string& name, CsvFile& file, std::ostream& err)
+// The header line `write` puts before its rows.
+template <class Write>
+std::string headerof(Write&& write)
 {
-    if (const int error = file.buffer->finish()) {
+    std::ostringstream header;
+    write(header, true);
+    return header.str();
+}
+
+// Opens the file of --csv=ARQUIVO to append rows under `header`, and checks
+// that it holds rows of this kind. Returns the error number or refusal, or 0.
+int opencsv(const std::string& name, std::string header, std::unique_ptr<RowFile>& file)
+{
+    int fd = -1;
+    if (const int error = openforappend(name, fd))
+        return error;
+    file = std::make_unique<RowFile>(fd, std::move(header));
+    return file->check();
+}
+
+// Appends what is left and closes the CSV file; a failure turns `status`
+// into `outputfailed`, explained on `err`.
+RunStatus finishcsv(RunStatus status, const std::string& name, RowFile& file, std::ostream& err)
+{
+    if (const int error = file.finish()) {
         explainwritefailure(err, csvdestination(name), error);
         return status == RunStatus::solved ? RunStatus::outputfailed : status;
     }
     return status;
 }
 
-// Writes what `write` writes as CSV to standard output, or appended to the
-// file of --csv=ARQUIVO, with the header when the stream or file is new.
+// Writes what `write` writes as CSV to standard output, with its header, or
+// appended to the file of --csv=ARQUIVO a row at a time (RowFile), which
+// decides on the header itself.
 template <class Write>
 RunStatus writecsv(const Options& options, std::ostream& out, std::ostream& err, Write&& write)
 {
@@ -161,14 +157,22 @@ RunStatus writecsv(const Options& options, std::ostream& out, std::ostream& err,
         write(out, true);
         return RunStatus::solved;
     }
-    CsvFile file;
-    if (const int error = openappend(options.csvfile, file)) {
+    std::unique_ptr<RowFile> file;
+    if (const int error = opencsv(options.csvfile, headerof(write), file)) {
         explainwritefailure(err, csvdestination(options.csvfile), error);
         return RunStatus::outputfailed;
     }
-    std::ostream stream(file.buffer.get());
-    write(stream, file.empty);
-    return finishcsv(RunStatus::solved, options.csvfile, file, err);
+    std::ostream stream(file.get());
+    write(stream, false);
+    return finishcsv(RunStatus::solved, options.csvfile, *file, err);
+}
+
+// Why the run may not write its report and its CSV file as asked: the
+// report would replace the CSV file. 0 when it may.
+int clashwithcsv(const Options& options, const Answers& answers)
+{
+    const bool reporttofile = answers.destination != ".";
+    return reporttofile && samedestination(answers.destination, options.csvfile) ? sameasrows : 0;
 }
 
 // Explains a search that did not solve, or writes its report to the screen
@@ -318,7 +322,8 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
             return RunStatus::solved;
         }
         return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
-            writeanalysis(csv, analyses, true, header);
+            writeanalysis(csv, header ? std::vector<HeuristicAnalysis>{} : analyses, true,
+                          header);
         });
     }
     if (options.compare) {
@@ -327,7 +332,10 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
             return RunStatus::solved;
         }
         return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
-            writecomparison(csv, options, header, memory);
+            if (header)
+                writecsvheader(csv);
+            else
+                writecomparison(csv, options, false, memory);
         });
     }
     std::optional<Answers> answers;
@@ -351,13 +359,23 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     }
     const SearchSetup& setup = std::get<SearchSetup>(chosen);
     optimal = movesbetween(startof(setup), goalof(setup));
-    // The CSV file is opened before the search, which may take minutes.
-    CsvFile csvfile;
+    // The CSV file is opened and checked before the search, which may take
+    // minutes.
+    std::unique_ptr<RowFile> csvfile;
     const bool tofile = options.statistics && !options.csvfile.empty();
     if (tofile) {
-        if (const int error = openappend(options.csvfile, csvfile)) {
-            out << std::endl;
-            explainwritefailure(err, csvdestination(options.csvfile), error);
+        const int clash = clashwithcsv(options, *answers);
+        const int error =
+            clash != 0 ? clash
+                       : opencsv(options.csvfile,
+                                 headerof([](std::ostream& csv, bool) { writecsvheader(csv); }),
+                                 csvfile);
+        if (error != 0) {
+            out << std::endl;  // the message does not follow the last prompt on its line
+            explainwritefailure(err,
+                                clash != 0 ? "o arquivo de saida " + quotedname(answers->destination)
+                                           : csvdestination(options.csvfile),
+                                error);
             return RunStatus::outputfailed;
         }
     }
@@ -368,11 +386,9 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
                                : MeasuredRun{searchwith(setup, {memory}, progress), {}};
     RunStatus status = report(*answers, measured.result, out, err);
     if (tofile) {
-        std::ostream csv(csvfile.buffer.get());
-        if (csvfile.empty)
-            writecsvheader(csv);
+        std::ostream csv(csvfile.get());
         writecsvrow(csv, measured.summary);
-        return finishcsv(status, options.csvfile, csvfile, err);
+        return finishcsv(status, options.csvfile, *csvfile, err);
     }
     if (options.statistics) {
         if (options.csv) {
