@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <charconv>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -12,6 +13,7 @@
 #include "compare.h"
 #include "engine.h"
 #include "heuristics.h"
+#include "memory.h"
 #include "messages.h"
 #include "observe.h"
 #include "options.h"
@@ -116,12 +118,11 @@ std::string csvdestination(const std::string& name)
     return "o arquivo CSV " + quotedname(name);
 }
 
-// The header line `write` puts before its rows.
-template <class Write>
-std::string headerof(Write&& write)
+// The header line that `write` writes.
+std::string headerof(const std::function<void(std::ostream&)>& write)
 {
     std::ostringstream header;
-    write(header, true);
+    write(header);
     return header.str();
 }
 
@@ -147,23 +148,25 @@ RunStatus finishcsv(RunStatus status, const std::string& name, RowFile& file, st
     return status;
 }
 
-// Writes what `write` writes as CSV to standard output, with its header, or
-// appended to the file of --csv=ARQUIVO a row at a time (RowFile), which
-// decides on the header itself.
-template <class Write>
-RunStatus writecsv(const Options& options, std::ostream& out, std::ostream& err, Write&& write)
+// Writes the CSV rows that `rows` writes to standard output under `header`,
+// or appends them to the file of --csv=ARQUIVO a row at a time (RowFile),
+// which decides on the header itself.
+template <class Rows>
+RunStatus writecsv(const Options& options, const std::string& header, std::ostream& out,
+                   std::ostream& err, Rows&& rows)
 {
     if (options.csvfile.empty()) {
-        write(out, true);
+        out << header << std::flush;
+        rows(out);
         return RunStatus::solved;
     }
     std::unique_ptr<RowFile> file;
-    if (const int error = opencsv(options.csvfile, headerof(write), file)) {
+    if (const int error = opencsv(options.csvfile, header, file)) {
         explainwritefailure(err, csvdestination(options.csvfile), error);
         return RunStatus::outputfailed;
     }
     std::ostream stream(file.get());
-    write(stream, false);
+    rows(stream);
     return finishcsv(RunStatus::solved, options.csvfile, *file, err);
 }
 
@@ -321,22 +324,18 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
             writeanalysis(out, analyses, false, false);
             return RunStatus::solved;
         }
-        return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
-            writeanalysis(csv, header ? std::vector<HeuristicAnalysis>{} : analyses, true,
-                          header);
-        });
+        const std::string header =
+            headerof([](std::ostream& csv) { writeanalysis(csv, {}, true, true); });
+        return writecsv(options, header, out, err,
+                        [&](std::ostream& csv) { writeanalysis(csv, analyses, true, false); });
     }
     if (options.compare) {
         if (!options.csv) {
             writecomparison(out, options, false, memory);
             return RunStatus::solved;
         }
-        return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
-            if (header)
-                writecsvheader(csv);
-            else
-                writecomparison(csv, options, false, memory);
-        });
+        return writecsv(options, headerof(writecsvheader), out, err,
+                        [&](std::ostream& csv) { writecomparison(csv, options, false, memory); });
     }
     std::optional<Answers> answers;
     try {
@@ -366,24 +365,24 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     if (tofile) {
         const int clash = clashwithcsv(options, *answers);
         const int error =
-            clash != 0 ? clash
-                       : opencsv(options.csvfile,
-                                 headerof([](std::ostream& csv, bool) { writecsvheader(csv); }),
-                                 csvfile);
+            clash != 0 ? clash : opencsv(options.csvfile, headerof(writecsvheader), csvfile);
         if (error != 0) {
             out << std::endl;  // the message does not follow the last prompt on its line
             explainwritefailure(err,
-                                clash != 0 ? "o arquivo de saida " + quotedname(answers->destination)
-                                           : csvdestination(options.csvfile),
+                                clash != 0
+                                    ? "o arquivo de saida " + quotedname(answers->destination)
+                                    : csvdestination(options.csvfile),
                                 error);
             return RunStatus::outputfailed;
         }
     }
     writeopening(out);
     ProgressLines progress(out);
+    // Other runs may share the room: the budget follows it as the search grows.
+    const SearchLimits limits{memory, INT64_MAX, readmemoryroom};
     MeasuredRun measured = options.statistics || options.trace > 0
-                               ? measuredsearch(setup, out, {memory}, options.trace)
-                               : MeasuredRun{searchwith(setup, {memory}, progress), {}};
+                               ? measuredsearch(setup, out, limits, options.trace)
+                               : MeasuredRun{searchwith(setup, limits, progress), {}};
     RunStatus status = report(*answers, measured.result, out, err);
     if (tofile) {
         std::ostream csv(csvfile.get());

@@ -93,6 +93,9 @@ constexpr std::uint32_t tiefor(tie_order ties, std::uint32_t pushes)
 struct SearchLimits {
     std::uint64_t memory = unlimitedmemory;
     std::int64_t examined = INT64_MAX;
+    // Reads the room again as the search grows (MemoryBudget); none: the
+    // budget stays `memory`.
+    MemoryBudget::RoomReader room = nullptr;
 };
 
 enum class SearchStatus { solved, outofmemory, stopped, cancelled, exhausted, pathlost };
@@ -129,6 +132,7 @@ class Pacing {
 public:
     explicit Pacing(const SearchLimits& limits)
         : limits_(limits)
+        , budget_(limits.memory, limits.room)
     {
     }
 
@@ -157,7 +161,7 @@ public:
         if (examined_ == limits_.examined)
             return SearchStatus::stopped;
         if (examined_ == lastmemorycheck_ &&
-            footprint(memorycheckinterval * maxsuccessors) > limits_.memory)
+            !budget_.allows(footprint(memorycheckinterval * maxsuccessors), footprint(0)))
             return SearchStatus::outofmemory;
         return std::nullopt;
     }
@@ -196,6 +200,7 @@ private:
     }
 
     const SearchLimits limits_;
+    MemoryBudget budget_;
     // States examined up to the last checkpoint, and the next checkpoint; a
     // state taken costs a decrement of the distance between them.
     std::int64_t examined_ = 0;

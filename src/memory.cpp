@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -187,6 +188,39 @@ std::optional<MemoryRoom> readroominchild()
 #endif
 
 }  // namespace
+
+namespace {
+
+// The bytes held at which the room is next read, after a reading at `held`
+// that left `budget`.
+std::uint64_t nextreading(std::uint64_t held, std::uint64_t budget)
+{
+#if defined(__EMSCRIPTEN__)
+    (void)budget;
+    return held;
+#else
+    return held + (budget > held ? budget - held : 0) / 16;
+#endif
+}
+
+}  // namespace
+
+MemoryBudget::MemoryBudget(std::uint64_t bytes, RoomReader reread)
+    : bytes_(bytes)
+    , nextread_(nextreading(0, bytes))
+    , reread_(std::move(reread))
+{
+}
+
+bool MemoryBudget::allows(std::uint64_t needed, std::uint64_t held)
+{
+    if (reread_ && held >= nextread_) [[unlikely]] {
+        const std::uint64_t room = memorybudget(reread_());
+        bytes_ = std::min(bytes_, room > unlimitedmemory - held ? unlimitedmemory : held + room);
+        nextread_ = nextreading(held, bytes_);
+    }
+    return needed <= bytes_;
+}
 
 std::uint64_t memorybudget(const MemoryRoom& room)
 {

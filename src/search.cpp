@@ -60,10 +60,11 @@ SearchResult searchloop(const SearchLimits& limits, Observer& observer)
     std::int32_t depth = 0;
     const std::uint32_t goal = allpieces();
     // Bytes held once `states` more states and their moves are stored; SIZE_MAX
-    // when the frontier or the move records cannot number that many.
+    // when the frontier or the move records cannot number that many, or their
+    // depths could pass what a depth holds (maxrecords).
     const auto footprint = [&](std::size_t states) {
         const std::size_t entries = frontier.footprint(states);
-        if (entries == SIZE_MAX || moves.size() + states > UINT32_MAX)
+        if (entries == SIZE_MAX || moves.size() + states > maxrecords)
             return SIZE_MAX;
         return entries + moves.footprint(moves.size() + states);
     };
@@ -206,7 +207,7 @@ SearchResult setuploop(const SearchSetup& setup, const SearchLimits& limits, Obs
     std::uint32_t pushes = 0;
     const auto footprint = [&](std::size_t states) {
         const std::size_t entries = frontier.footprint(states);
-        if (entries == SIZE_MAX || moves.size() + states > UINT32_MAX)
+        if (entries == SIZE_MAX || moves.size() + states > maxrecords)
             return SIZE_MAX;
         return entries + moves.footprint(moves.size() + states) + setbytes;
     };

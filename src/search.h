@@ -8,6 +8,7 @@
  */
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine.h"
@@ -29,6 +30,13 @@ struct SearchNode {
     std::int8_t lastto;  // the move's destination; 0 for the start state
 };
 static_assert(sizeof(SearchNode) == 24);
+
+// The most move records a search makes; past them it stops as out of
+// memory. A state's depth is at most the number of states examined before
+// it, each of which but the start has a record: under this bound every depth
+// fits in its signed 32 bits, as every record number does in its unsigned
+// ones. (Greedy tree search with `fora` goes about 0.86 deeper a state.)
+inline constexpr std::size_t maxrecords = INT32_MAX;
 
 // The search, watched by `observer` (see observe.h). Each method runs a loop
 // of its own, compiled for the observer: one that does nothing costs nothing.

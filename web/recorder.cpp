@@ -226,7 +226,10 @@ std::string searchjson(const Options& options, const Answers& answers, const Pag
             return true;
         }};
     const double start = cpuseconds();
-    const SearchResult result = searchwith(setup, {memorybudget(readmemoryroom())}, observer);
+    // The heap's room is read again at every memory check (MemoryBudget): a
+    // search stops by its budget, never by an allocation that fails.
+    const SearchLimits limits{memorybudget(readmemoryroom()), INT64_MAX, readmemoryroom};
+    const SearchResult result = searchwith(setup, limits, observer);
     const double seconds = cpuseconds() - start;
     explainunsolved(result, err);
     std::ostringstream statistics;
