@@ -194,8 +194,8 @@ void writecomparison(std::ostream& out, const Options& options, bool csvheader,
             pieces = n;
             optimal = optimalmoves(n);
             const SearchSetup setup{s.method, s.estimate, options.ties, options.graph, {}, {}};
-            const SearchLimits limits{memory, isclassic(setup) ? INT64_MAX : comparelimit,
-                                      readmemoryroom};
+            MemoryBudget budget(memory, readmemoryroom);
+            const SearchLimits limits{memory, isclassic(setup) ? INT64_MAX : comparelimit, &budget};
             const RunSummary run = measuredsearch(setup, nowhere, limits, 0).summary;
             if (options.csv)
                 writecsvrow(out, run);

@@ -379,7 +379,8 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     writeopening(out);
     ProgressLines progress(out);
     // Other runs may share the room: the budget follows it as the search grows.
-    const SearchLimits limits{memory, INT64_MAX, readmemoryroom};
+    MemoryBudget budget(memory, readmemoryroom);
+    const SearchLimits limits{memory, INT64_MAX, &budget};
     MeasuredRun measured = options.statistics || options.trace > 0
                                ? measuredsearch(setup, out, limits, options.trace)
                                : MeasuredRun{searchwith(setup, limits, progress), {}};

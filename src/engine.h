@@ -93,9 +93,9 @@ constexpr std::uint32_t tiefor(tie_order ties, std::uint32_t pushes)
 struct SearchLimits {
     std::uint64_t memory = unlimitedmemory;
     std::int64_t examined = INT64_MAX;
-    // Reads the room again as the search grows (MemoryBudget); none: the
-    // budget stays `memory`.
-    MemoryBudget::RoomReader room = nullptr;
+    // The budget that follows the room as the search grows, starting from
+    // `memory`; none: the budget stays `memory`.
+    MemoryBudget* budget = nullptr;
 };
 
 enum class SearchStatus { solved, outofmemory, stopped, cancelled, exhausted, pathlost };
@@ -132,7 +132,6 @@ class Pacing {
 public:
     explicit Pacing(const SearchLimits& limits)
         : limits_(limits)
-        , budget_(limits.memory, limits.room)
     {
     }
 
@@ -160,8 +159,7 @@ public:
         // Checkpoints are the only states these limits can stop at.
         if (examined_ == limits_.examined)
             return SearchStatus::stopped;
-        if (examined_ == lastmemorycheck_ &&
-            !budget_.allows(footprint(memorycheckinterval * maxsuccessors), footprint(0)))
+        if (examined_ == lastmemorycheck_ && !memoryallows(footprint))
             return SearchStatus::outofmemory;
         return std::nullopt;
     }
@@ -181,6 +179,16 @@ public:
     }
 
 private:
+    // Whether the next states may be stored within the budget. Out of the
+    // loop's way: it runs once every `memorycheckinterval` states.
+    template <class Footprint>
+    [[gnu::noinline]] bool memoryallows(const Footprint& footprint) const
+    {
+        const std::uint64_t needed = footprint(memorycheckinterval * maxsuccessors);
+        return limits_.budget ? limits_.budget->allows(needed, footprint(0))
+                              : needed <= limits_.memory;
+    }
+
     // Counts the states up to the checkpoint just reached and sets the next;
     // true when the progress is due there.
     bool passcheckpoint()
@@ -200,7 +208,6 @@ private:
     }
 
     const SearchLimits limits_;
-    MemoryBudget budget_;
     // States examined up to the last checkpoint, and the next checkpoint; a
     // state taken costs a decrement of the distance between them.
     std::int64_t examined_ = 0;

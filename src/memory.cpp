@@ -149,6 +149,7 @@ MemoryRoom readroom(Files& files)
         room(softlimit(RLIMIT_DATA), kilobytefield(status, "VmData")),
         cgrouproom(files),
         kilobytefield(meminfo, "MemAvailable"),
+        kilobytefield(status, "VmRSS"),
     };
 }
 
@@ -215,8 +216,21 @@ MemoryBudget::MemoryBudget(std::uint64_t bytes, RoomReader reread)
 bool MemoryBudget::allows(std::uint64_t needed, std::uint64_t held)
 {
     if (reread_ && held >= nextread_) [[unlikely]] {
-        const std::uint64_t room = memorybudget(reread_());
-        bytes_ = std::min(bytes_, room > unlimitedmemory - held ? unlimitedmemory : held + room);
+        MemoryRoom room = reread_();
+        const std::uint64_t resident = room.resident.value_or(held);
+        if (!residentbesides_)
+            residentbesides_ = resident > held ? resident - held : 0;
+        const std::uint64_t touched =
+            std::min(held, resident > *residentbesides_ ? resident - *residentbesides_ : 0);
+        const auto giveback = [](std::optional<std::uint64_t>& source, std::uint64_t bytes) {
+            if (source)
+                *source += std::min(bytes, unlimitedmemory - *source);
+        };
+        giveback(room.addressspace, held);
+        giveback(room.datasegment, held);
+        giveback(room.cgroup, touched);
+        giveback(room.available, touched);
+        bytes_ = std::min(bytes_, memorybudget(room));
         nextread_ = nextreading(held, bytes_);
     }
     return needed <= bytes_;

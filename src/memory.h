@@ -21,6 +21,9 @@ struct MemoryRoom {
     std::optional<std::uint64_t> datasegment;
     std::optional<std::uint64_t> cgroup;
     std::optional<std::uint64_t> available;
+    // Not a room: this process's memory in RAM (VmRSS), which the cgroup and
+    // MemAvailable count, where the limits count what it maps.
+    std::optional<std::uint64_t> resident = std::nullopt;
 };
 
 inline constexpr std::uint64_t unlimitedmemory = UINT64_MAX;
@@ -37,8 +40,12 @@ std::uint64_t memorybudget(const MemoryRoom& room);
  * so more often as the room closes; and in WebAssembly at every check,
  * where reading costs nothing and the heap's room shrinks faster than the
  * search's arrays grow (realloc leaves the old blocks' holes behind). The
- * room read already counts what the search holds, so the budget becomes
- * those bytes plus memorybudget of the room; it never grows back.
+ * room read already counts what the search holds: the bytes it maps under
+ * the limits, and in the cgroup and MemAvailable those in RAM (what its
+ * resident memory grew by since the first reading, where it was counted
+ * from the bytes held then), mapped pages not touched yet costing nothing
+ * there. With those given back, the budget is memorybudget of that room, as
+ * at the start; it never grows back.
  */
 class MemoryBudget {
 public:
@@ -55,6 +62,8 @@ private:
     std::uint64_t bytes_;
     std::uint64_t nextread_;  // the bytes held at which the room is read again
     RoomReader reread_;
+    // Resident memory that is not the search's: from the first reading on.
+    std::optional<std::uint64_t> residentbesides_;
 };
 
 // Reads the limits and usage of this process from the system. The files

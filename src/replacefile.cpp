@@ -241,7 +241,8 @@ std::string tempname()
 // plant a link.
 bool mayfollow(const struct stat& folder, const struct stat& link)
 {
-    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & (S_IWOTH | S_IWGRP)) != 0;
+    const bool shared =
+        (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & (S_IWOTH | S_IWGRP)) != 0;
     return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
 }
 
@@ -626,8 +627,7 @@ int openforappend(const std::string& name, int& fd)
     const int nofollow = place.throughlink ? 0 : O_NOFOLLOW;
     const int access = !place.file.valid() || S_ISREG(place.status.st_mode) ? O_RDWR : O_WRONLY;
     fd = ::openat(place.folder.get(), place.name.c_str(),
-                  access | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | nofollow,
-                  0664);
+                  access | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | nofollow, 0664);
     return fd < 0 ? errno : 0;
 }
 

@@ -32,11 +32,8 @@ Paced pace(const SearchLimits& limits, std::int64_t states, std::int64_t cancela
             paced.status = SearchStatus::cancelled;
             break;
         }
-        // A check asks for the bytes held once the next states are stored
-        // (and for those held now).
-        paced.status = pacing.limitreached([&](std::size_t states) {
-            if (states > 0)
-                paced.memorychecks.push_back(state);
+        paced.status = pacing.limitreached([&](std::size_t) {
+            paced.memorychecks.push_back(state);
             return std::size_t{1000};
         });
         if (paced.status)

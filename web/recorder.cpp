@@ -228,7 +228,9 @@ std::string searchjson(const Options& options, const Answers& answers, const Pag
     const double start = cpuseconds();
     // The heap's room is read again at every memory check (MemoryBudget): a
     // search stops by its budget, never by an allocation that fails.
-    const SearchLimits limits{memorybudget(readmemoryroom()), INT64_MAX, readmemoryroom};
+    const std::uint64_t memory = memorybudget(readmemoryroom());
+    MemoryBudget budget(memory, readmemoryroom);
+    const SearchLimits limits{memory, INT64_MAX, &budget};
     const SearchResult result = searchwith(setup, limits, observer);
     const double seconds = cpuseconds() - start;
     explainunsolved(result, err);
