@@ -65,6 +65,13 @@ struct BestFirstNode {
     std::int8_t lastto;  // the move's destination; 0 for the start state
 };
 
+// The most move records a search makes; past them it stops as out of
+// memory. A state's depth is at most the number of states examined before
+// it, each of which but the start has a record: under this bound every depth
+// fits in its signed 32 bits, as every record number does in its unsigned
+// ones. (Greedy tree search with `fora` goes about 0.86 deeper a state.)
+inline constexpr std::size_t maxrecords = INT32_MAX;
+
 // The classic search's node, and the setup rules' (24 bytes each).
 using SearchNode = BestFirstNode<EstimateParts>;
 static_assert(sizeof(SearchNode) == 24);
@@ -213,10 +220,11 @@ SearchResult loop(const Problem& problem, Rules rules, const SearchLimits& limit
     std::int32_t depth = 0;
     const std::uint64_t fixed = Rules::fixedbytes(problem);
     // Bytes held once `states` more states and their moves are stored;
-    // SIZE_MAX when the frontier or the move records cannot number that many.
+    // SIZE_MAX when the frontier or the move records cannot number that many,
+    // or their depths could pass what a depth holds (maxrecords).
     const auto footprint = [&](std::size_t states) {
         const std::size_t entries = frontier.footprint(states);
-        if (entries == SIZE_MAX || moves.size() + states > UINT32_MAX)
+        if (entries == SIZE_MAX || moves.size() + states > maxrecords)
             return SIZE_MAX;
         return entries + moves.footprint(moves.size() + states) + fixed;
     };

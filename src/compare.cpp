@@ -122,7 +122,9 @@ void comparisonruns(const Options& options, std::uint64_t memory,
         for (std::int16_t n = 1; n <= s.largest; ++n) {
             const Problem problem = problemof(n);
             const SearchSetup setup{s.method, s.estimate, options.ties, options.graph};
-            const SearchLimits limits{memory, isclassic(problem, setup) ? INT64_MAX : comparelimit};
+            MemoryBudget budget(memory, readmemoryroom);
+            const SearchLimits limits{memory, isclassic(problem, setup) ? INT64_MAX : comparelimit,
+                                      &budget};
             if (!row(measuredrun(problem, setup, limits, nowhere, 0).summary))
                 return;
         }
@@ -148,6 +150,7 @@ void writecomparison(std::ostream& out, const Options& options, bool csvheader,
         return static_cast<bool>(out);
     });
 }
+
 void writeanalysis(std::ostream& out, const std::vector<HeuristicAnalysis>& analyses, bool csv,
                    bool csvheader)
 {

@@ -1,19 +1,18 @@
 #include "console.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 #include <system_error>
 
 #include "compare.h"
 #include "heuristics.h"
+#include "memory.h"
 #include "messages.h"
 #include "observe.h"
 #include "options.h"
@@ -113,61 +112,69 @@ void explainwritefailure(std::ostream& err, std::string_view destination, int er
         << std::endl;
 }
 
-// The file of --csv=ARQUIVO, open to append to it.
-struct CsvFile {
-    std::unique_ptr<FileOutput> buffer;
-    bool empty;  // nothing in it yet: the header goes first
-};
-
-// Opens `name` to append to it (openforappend). A file that is not a
-// regular file gets a header as if it were new. Returns the error number, or
-// 0.
-int openappend(const std::string& name, CsvFile& file)
-{
-    int fd = -1;
-    if (const int error = openforappend(name, fd))
-        return error;
-    file.buffer = std::make_unique<FileOutput>(fd, true);
-    struct stat status { };
-    if (::fstat(fd, &status) != 0 || ::fcntl(fd, F_SETFL, O_WRONLY | O_APPEND) != 0)
-        return errno;
-    file.empty = !S_ISREG(status.st_mode) || status.st_size == 0;
-    return 0;
-}
-
 std::string csvdestination(const std::string& name)
 {
     return "o arquivo CSV " + quotedname(name);
 }
 
-// Flushes and closes the CSV file; a failure turns `status` into
-// `outputfailed`, explained on `err`.
-RunStatus finishcsv(RunStatus status, const std::string& name, CsvFile& file, std::ostream& err)
+// The header line that `write` writes.
+std::string headerof(const std::function<void(std::ostream&)>& write)
 {
-    if (const int error = file.buffer->finish()) {
+    std::ostringstream header;
+    write(header);
+    return header.str();
+}
+
+// Opens the file of --csv=ARQUIVO to append rows under `header`, and checks
+// that it holds rows of this kind. Returns the error number or refusal, or 0.
+int opencsv(const std::string& name, std::string header, std::unique_ptr<RowFile>& file)
+{
+    int fd = -1;
+    if (const int error = openforappend(name, fd))
+        return error;
+    file = std::make_unique<RowFile>(fd, std::move(header));
+    return file->check();
+}
+
+// Appends what is left and closes the CSV file; a failure turns `status`
+// into `outputfailed`, explained on `err`.
+RunStatus finishcsv(RunStatus status, const std::string& name, RowFile& file, std::ostream& err)
+{
+    if (const int error = file.finish()) {
         explainwritefailure(err, csvdestination(name), error);
         return status == RunStatus::solved ? RunStatus::outputfailed : status;
     }
     return status;
 }
 
-// Writes what `write` writes as CSV to standard output, or appended to the
-// file of --csv=ARQUIVO, with the header when the stream or file is new.
-template <class Write>
-RunStatus writecsv(const Options& options, std::ostream& out, std::ostream& err, Write&& write)
+// Writes the CSV rows that `rows` writes to standard output under `header`,
+// or appends them to the file of --csv=ARQUIVO a row at a time (RowFile),
+// which decides on the header itself.
+template <class Rows>
+RunStatus writecsv(const Options& options, const std::string& header, std::ostream& out,
+                   std::ostream& err, Rows&& rows)
 {
     if (options.csvfile.empty()) {
-        write(out, true);
+        out << header << std::flush;
+        rows(out);
         return RunStatus::solved;
     }
-    CsvFile file;
-    if (const int error = openappend(options.csvfile, file)) {
+    std::unique_ptr<RowFile> file;
+    if (const int error = opencsv(options.csvfile, header, file)) {
         explainwritefailure(err, csvdestination(options.csvfile), error);
         return RunStatus::outputfailed;
     }
-    std::ostream stream(file.buffer.get());
-    write(stream, file.empty);
-    return finishcsv(RunStatus::solved, options.csvfile, file, err);
+    std::ostream stream(file.get());
+    rows(stream);
+    return finishcsv(RunStatus::solved, options.csvfile, *file, err);
+}
+
+// Why the run may not write its report and its CSV file as asked: the
+// report would replace the CSV file. 0 when it may.
+int clashwithcsv(const Options& options, const Answers& answers)
+{
+    const bool reporttofile = answers.destination != ".";
+    return reporttofile && samedestination(answers.destination, options.csvfile) ? sameasrows : 0;
 }
 
 // Explains a search that did not solve, or writes its report to the screen
@@ -273,18 +280,18 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
             writeanalysis(out, analyses, false, false);
             return RunStatus::solved;
         }
-        return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
-            writeanalysis(csv, analyses, true, header);
-        });
+        const std::string header =
+            headerof([](std::ostream& csv) { writeanalysis(csv, {}, true, true); });
+        return writecsv(options, header, out, err,
+                        [&](std::ostream& csv) { writeanalysis(csv, analyses, true, false); });
     }
     if (options.compare) {
         if (!options.csv) {
             writecomparison(out, options, false, memory);
             return RunStatus::solved;
         }
-        return writecsv(options, out, err, [&](std::ostream& csv, bool header) {
-            writecomparison(csv, options, header, memory);
-        });
+        return writecsv(options, headerof(writecsvheader), out, err,
+                        [&](std::ostream& csv) { writecomparison(csv, options, false, memory); });
     }
     std::optional<Answers> answers;
     try {
@@ -306,28 +313,37 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
         return RunStatus::badoptions;
     }
     const auto& [problem, setup] = std::get<RunChoice>(chosen);
-    // The CSV file is opened before the search, which may take minutes.
-    CsvFile csvfile;
+    // The CSV file is opened and checked before the search, which may take
+    // minutes.
+    std::unique_ptr<RowFile> csvfile;
     const bool tofile = options.statistics && !options.csvfile.empty();
     if (tofile) {
-        if (const int error = openappend(options.csvfile, csvfile)) {
-            out << std::endl;
-            explainwritefailure(err, csvdestination(options.csvfile), error);
+        const int clash = clashwithcsv(options, *answers);
+        const int error =
+            clash != 0 ? clash : opencsv(options.csvfile, headerof(writecsvheader), csvfile);
+        if (error != 0) {
+            out << std::endl;  // the message does not follow the last prompt on its line
+            explainwritefailure(err,
+                                clash != 0
+                                    ? "o arquivo de saida " + quotedname(answers->destination)
+                                    : csvdestination(options.csvfile),
+                                error);
             return RunStatus::outputfailed;
         }
     }
     writeopening(out, problem);
     ProgressLines progress(out);
+    // Other runs may share the room: the budget follows it as the search grows.
+    MemoryBudget budget(memory, readmemoryroom);
+    const SearchLimits limits{memory, INT64_MAX, &budget};
     MeasuredRun measured = options.statistics || options.trace > 0
-                               ? measuredrun(problem, setup, {memory}, out, options.trace)
-                               : MeasuredRun{runsearch(problem, setup, {memory}, progress), {}};
+                               ? measuredrun(problem, setup, limits, out, options.trace)
+                               : MeasuredRun{runsearch(problem, setup, limits, progress), {}};
     RunStatus status = report(*answers, problem, measured.result, out, err);
     if (tofile) {
-        std::ostream csv(csvfile.buffer.get());
-        if (csvfile.empty)
-            writecsvheader(csv);
+        std::ostream csv(csvfile.get());
         writecsvrow(csv, measured.summary);
-        return finishcsv(status, options.csvfile, csvfile, err);
+        return finishcsv(status, options.csvfile, *csvfile, err);
     }
     if (options.statistics) {
         if (options.csv) {

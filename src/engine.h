@@ -114,6 +114,9 @@ constexpr std::uint32_t tiefor(tie_order ties, std::uint32_t pushes)
 struct SearchLimits {
     std::uint64_t memory = unlimitedmemory;
     std::int64_t examined = INT64_MAX;
+    // The budget that follows the room as the search grows, starting from
+    // `memory`; none: the budget stays `memory`.
+    MemoryBudget* budget = nullptr;
 };
 
 enum class SearchStatus { solved, outofmemory, noroom, stopped, cancelled, exhausted, pathlost };
@@ -177,8 +180,7 @@ public:
         // Checkpoints are the only states these limits can stop at.
         if (examined_ == limits_.examined)
             return SearchStatus::stopped;
-        if (examined_ == lastmemorycheck_ &&
-            footprint(memorycheckinterval * maxsuccessors) > limits_.memory)
+        if (examined_ == lastmemorycheck_ && !memoryallows(footprint))
             return SearchStatus::outofmemory;
         return std::nullopt;
     }
@@ -198,6 +200,16 @@ public:
     }
 
 private:
+    // Whether the next states may be stored within the budget. Out of the
+    // loop's way: it runs once every `memorycheckinterval` states.
+    template <class Footprint>
+    [[gnu::noinline]] bool memoryallows(const Footprint& footprint) const
+    {
+        const std::uint64_t needed = footprint(memorycheckinterval * maxsuccessors);
+        return limits_.budget ? limits_.budget->allows(needed, footprint(0))
+                              : needed <= limits_.memory;
+    }
+
     // Counts the states up to the checkpoint just reached and sets the next;
     // true when the progress is due there.
     bool passcheckpoint()

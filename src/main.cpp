@@ -13,6 +13,7 @@
 #include "memory.h"
 #include "options.h"
 #include "output.h"
+#include "replacefile.h"
 
 namespace {
 
@@ -39,6 +40,9 @@ int exitstatus(RunStatus status)
 
 int main(int argc, char* argv[])
 {
+    // Before anything is opened: a file must never take the number of a
+    // closed standard descriptor, where messages would land in it.
+    fillstandarddescriptors();
     // A reader that goes away (`hanoi | head`) ends the program quietly, as
     // for any Unix filter, even when the parent left SIGPIPE ignored.
     std::signal(SIGPIPE, SIG_DFL);

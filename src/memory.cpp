@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -148,6 +149,7 @@ MemoryRoom readroom(Files& files)
         room(softlimit(RLIMIT_DATA), kilobytefield(status, "VmData")),
         cgrouproom(files),
         kilobytefield(meminfo, "MemAvailable"),
+        kilobytefield(status, "VmRSS"),
     };
 }
 
@@ -187,6 +189,52 @@ std::optional<MemoryRoom> readroominchild()
 #endif
 
 }  // namespace
+
+namespace {
+
+// The bytes held at which the room is next read, after a reading at `held`
+// that left `budget`.
+std::uint64_t nextreading(std::uint64_t held, std::uint64_t budget)
+{
+#if defined(__EMSCRIPTEN__)
+    (void)budget;
+    return held;
+#else
+    return held + (budget > held ? budget - held : 0) / 16;
+#endif
+}
+
+}  // namespace
+
+MemoryBudget::MemoryBudget(std::uint64_t bytes, RoomReader reread)
+    : bytes_(bytes)
+    , nextread_(nextreading(0, bytes))
+    , reread_(std::move(reread))
+{
+}
+
+bool MemoryBudget::allows(std::uint64_t needed, std::uint64_t held)
+{
+    if (reread_ && held >= nextread_) [[unlikely]] {
+        MemoryRoom room = reread_();
+        const std::uint64_t resident = room.resident.value_or(held);
+        if (!residentbesides_)
+            residentbesides_ = resident > held ? resident - held : 0;
+        const std::uint64_t touched =
+            std::min(held, resident > *residentbesides_ ? resident - *residentbesides_ : 0);
+        const auto giveback = [](std::optional<std::uint64_t>& source, std::uint64_t bytes) {
+            if (source)
+                *source += std::min(bytes, unlimitedmemory - *source);
+        };
+        giveback(room.addressspace, held);
+        giveback(room.datasegment, held);
+        giveback(room.cgroup, touched);
+        giveback(room.available, touched);
+        bytes_ = std::min(bytes_, memorybudget(room));
+        nextread_ = nextreading(held, bytes_);
+    }
+    return needed <= bytes_;
+}
 
 std::uint64_t memorybudget(const MemoryRoom& room)
 {

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -20,6 +21,9 @@ struct MemoryRoom {
     std::optional<std::uint64_t> datasegment;
     std::optional<std::uint64_t> cgroup;
     std::optional<std::uint64_t> available;
+    // Not a room: this process's memory in RAM (VmRSS), which the cgroup and
+    // MemAvailable count, where the limits count what it maps.
+    std::optional<std::uint64_t> resident = std::nullopt;
 };
 
 inline constexpr std::uint64_t unlimitedmemory = UINT64_MAX;
@@ -27,6 +31,40 @@ inline constexpr std::uint64_t unlimitedmemory = UINT64_MAX;
 // The smallest room less a margin: 1/16 of that room, and at least 2 MiB
 // (never below zero).
 std::uint64_t memorybudget(const MemoryRoom& room);
+
+/*
+ * A search's budget as the room moves: other runs in the same cgroup, or on
+ * the same machine, take their share of it while this one searches. The
+ * room is read again (`reread`) whenever the bytes the search holds have
+ * grown by a sixteenth of what was left in the budget at the last reading,
+ * so more often as the room closes; and in WebAssembly at every check,
+ * where reading costs nothing and the heap's room shrinks faster than the
+ * search's arrays grow (realloc leaves the old blocks' holes behind). The
+ * room read already counts what the search holds: the bytes it maps under
+ * the limits, and in the cgroup and MemAvailable those in RAM (what its
+ * resident memory grew by since the first reading, where it was counted
+ * from the bytes held then), mapped pages not touched yet costing nothing
+ * there. With those given back, the budget is memorybudget of that room, as
+ * at the start; it never grows back.
+ */
+class MemoryBudget {
+public:
+    using RoomReader = std::function<MemoryRoom()>;
+
+    // `bytes`: the budget at the start; no `reread`: it stays as it is.
+    MemoryBudget(std::uint64_t bytes, RoomReader reread);
+
+    // Whether the search, holding `held` bytes now, may come to hold
+    // `needed`; reads the room again first when it is due.
+    bool allows(std::uint64_t needed, std::uint64_t held);
+
+private:
+    std::uint64_t bytes_;
+    std::uint64_t nextread_;  // the bytes held at which the room is read again
+    RoomReader reread_;
+    // Resident memory that is not the search's: from the first reading on.
+    std::optional<std::uint64_t> residentbesides_;
+};
 
 // Reads the limits and usage of this process from the system. The files
 // they come from need a descriptor each: with none free (a low

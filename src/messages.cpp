@@ -111,6 +111,10 @@ std::string errorreason(int error)
         return "e a entrada padrao do programa";
     case notempname:
         return "nenhum nome livre para o arquivo temporario";
+    case otherheader:
+        return "o arquivo tem outras colunas; use um arquivo novo";
+    case sameasrows:
+        return "e o mesmo arquivo de --csv; use outro nome";
     }
     return std::strerror(error);
 }

@@ -1,6 +1,7 @@
 #include "replacefile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -234,11 +235,14 @@ std::string tempname()
 }
 
 // The kernel's rule for sticky folders (fs.protected_symlinks): a link in a
-// sticky folder that anyone may write is followed only by its owner, or when
-// it belongs to the folder's owner.
+// sticky folder that others may write is followed only by its owner, or when
+// it belongs to the folder's owner. A folder its group may write is as
+// shared as one anyone may write: a class's folder, where every student can
+// plant a link.
 bool mayfollow(const struct stat& folder, const struct stat& link)
 {
-    const bool shared = (folder.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+    const bool shared =
+        (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & (S_IWOTH | S_IWGRP)) != 0;
     return !shared || link.st_uid == ::geteuid() || link.st_uid == folder.st_uid;
 }
 
@@ -534,14 +538,18 @@ int replaceregular(const Place& place, const Writer& write)
 }
 
 // The standard descriptors' files, seen before anything here is opened (a
-// closed one's number could otherwise be one of ours).
+// closed one's number could otherwise be one of ours). A descriptor open
+// the other way (fillstandarddescriptors' stand-in for a closed one) holds
+// no stream.
 class StandardFiles {
 public:
     StandardFiles()
     {
         for (int fd = 0; fd < 3; ++fd) {
             struct stat status { };
-            if (::fstat(fd, &status) == 0)
+            const int flags = ::fcntl(fd, F_GETFL);
+            const int wrongway = fd == STDIN_FILENO ? O_WRONLY : O_RDONLY;
+            if (flags >= 0 && (flags & O_ACCMODE) != wrongway && ::fstat(fd, &status) == 0)
                 files_[static_cast<std::size_t>(fd)] = status;
         }
     }
@@ -562,6 +570,44 @@ private:
     std::array<std::optional<struct stat>, 3> files_;
 };
 
+// The file's advisory lock (flock), held while this lives.
+class FileLock {
+public:
+    FileLock(int fd, int operation)
+        : fd_(fd)
+    {
+        do
+            error_ = ::flock(fd, operation) == 0 ? 0 : errno;
+        while (error_ == EINTR);
+    }
+    ~FileLock()
+    {
+        if (error_ == 0)
+            ::flock(fd_, LOCK_UN);
+    }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+
+    int error() const { return error_; }
+
+private:
+    int fd_;
+    int error_;
+};
+
+// Writes all of `text`; the error number of the write that failed, or 0.
+int writeall(int fd, std::string_view text)
+{
+    while (!text.empty()) {
+        const ssize_t wrote = ::write(fd, text.data(), text.size());
+        if (wrote < 0 && errno != EINTR)
+            return errno;
+        if (wrote > 0)
+            text.remove_prefix(static_cast<std::size_t>(wrote));
+    }
+    return 0;
+}
+
 }  // namespace
 
 int openforappend(const std::string& name, int& fd)
@@ -579,10 +625,140 @@ int openforappend(const std::string& name, int& fd)
     // Through the link the walk allowed, or through none: a link put there
     // since is not followed.
     const int nofollow = place.throughlink ? 0 : O_NOFOLLOW;
+    const int access = !place.file.valid() || S_ISREG(place.status.st_mode) ? O_RDWR : O_WRONLY;
     fd = ::openat(place.folder.get(), place.name.c_str(),
-                  O_WRONLY | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | nofollow,
-                  0664);
+                  access | O_APPEND | O_CREAT | O_NOCTTY | O_NONBLOCK | O_CLOEXEC | nofollow, 0664);
     return fd < 0 ? errno : 0;
+}
+
+bool samedestination(const std::string& first, const std::string& second)
+{
+    Place one;
+    Place other;
+    if (walk(first, one) != 0 || walk(second, other) != 0)
+        return false;
+    if (one.file.valid() || other.file.valid())
+        return one.file.valid() && other.file.valid() && samefile(one.status, other.status);
+    struct stat onefolder { };
+    struct stat otherfolder { };
+    return one.name == other.name && ::fstat(one.folder.get(), &onefolder) == 0 &&
+           ::fstat(other.folder.get(), &otherfolder) == 0 && samefile(onefolder, otherfolder);
+}
+
+void fillstandarddescriptors()
+{
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO})
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF)
+            // The lowest free number: `fd` itself, those below it being open.
+            (void)::open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+}
+
+RowFile::RowFile(int fd, std::string header)
+    : fd_(fd)
+    , header_(std::move(header))
+{
+    struct stat status { };
+    // O_NONBLOCK only served the open.
+    if (::fstat(fd, &status) != 0 || ::fcntl(fd, F_SETFL, O_APPEND) != 0)
+        error_ = errno;
+    regular_ = S_ISREG(status.st_mode);
+}
+
+RowFile::~RowFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int RowFile::check()
+{
+    if (error_ != 0 || !regular_)
+        return error_;
+    const FileLock lock(fd_, LOCK_SH);
+    struct stat status { };
+    if (lock.error() != 0)
+        return lock.error();
+    if (::fstat(fd_, &status) != 0)
+        return errno;
+    return headercheck(static_cast<std::uint64_t>(status.st_size));
+}
+
+int RowFile::finish()
+{
+    if (!pending_.empty() && error_ == 0)
+        error_ = append(pending_);
+    pending_.clear();
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 && error_ == 0)
+        error_ = errno;
+    return error_;
+}
+
+RowFile::int_type RowFile::overflow(int_type c)
+{
+    if (!traits_type::eq_int_type(c, traits_type::eof()))
+        pending_.push_back(traits_type::to_char_type(c));
+    return traits_type::not_eof(c);
+}
+
+std::streamsize RowFile::xsputn(const char* text, std::streamsize count)
+{
+    pending_.append(text, static_cast<std::size_t>(count));
+    return count;
+}
+
+int RowFile::sync()
+{
+    const std::size_t end = pending_.rfind('\n');
+    if (end != std::string::npos && error_ == 0)
+        error_ = append(std::string_view(pending_).substr(0, end + 1));
+    if (end != std::string::npos)
+        pending_.erase(0, end + 1);
+    return error_ == 0 ? 0 : -1;
+}
+
+int RowFile::append(std::string_view rows)
+{
+    if (regular_)
+        return appendtoregular(rows);
+    std::string text = headed_ ? "" : header_;
+    headed_ = true;
+    text += rows;
+    return writeall(fd_, text);
+}
+
+int RowFile::appendtoregular(std::string_view rows)
+{
+    const FileLock lock(fd_, LOCK_EX);
+    struct stat status { };
+    if (lock.error() != 0)
+        return lock.error();
+    if (::fstat(fd_, &status) != 0)
+        return errno;
+    const auto size = static_cast<std::uint64_t>(status.st_size);
+    if (const int error = headercheck(size))
+        return error;
+    char last = '\n';
+    if (size > 0 && ::pread(fd_, &last, 1, status.st_size - 1) < 0)
+        return errno;
+    std::string text = size == 0 ? header_ : last == '\n' ? "" : "\n";
+    text += rows;
+    const SignalsHeld held;
+    const int error = writeall(fd_, text);
+    if (error != 0)
+        (void)::ftruncate(fd_, status.st_size);
+    return error;
+}
+
+int RowFile::headercheck(std::uint64_t size) const
+{
+    if (size == 0)
+        return 0;
+    std::string start(header_.size(), '\0');
+    const ssize_t got = ::pread(fd_, start.data(), start.size(), 0);
+    if (got < 0)
+        return errno;
+    return static_cast<std::size_t>(got) == start.size() && start == header_ ? 0 : otherheader;
 }
 
 int replacefile(const std::string& name, const Writer& write)

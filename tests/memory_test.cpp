@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+
 #include "memory.h"
 
 namespace {
@@ -25,6 +28,44 @@ TEST(Memory, BudgetIsTheSmallestRoomLessAMargin)
     };
     for (const Case& c : cases)
         EXPECT_EQ(memorybudget(c.room), c.budget) << &c - cases;
+}
+
+// Two searches in one memory cgroup, started together so that each first
+// claims the whole room, then growing in turn as a search's arrays do (an
+// eighth at a time): reading the room as they grow, both stop within the
+// limit, where the kernel would have killed one of them.
+TEST(Memory, RunsThatShareTheRoomBothStopWithinIt)
+{
+    constexpr std::uint64_t start = 8 * mib;  // each program's own, before its search
+    for (const std::uint64_t limit : {400 * mib, 1024 * mib, 4096 * mib}) {
+        // What each search holds; the last eighth it grew by is mapped but
+        // not yet in RAM, and so not yet counted in the cgroup.
+        std::array<std::uint64_t, 2> held{};
+        std::array<std::uint64_t, 2> touched{};
+        const auto room = [&](std::size_t run) {
+            return [&, run] {
+                return MemoryRoom{
+                    {}, {}, limit - 2 * start - touched[0] - touched[1], {}, start + touched[run]};
+            };
+        };
+        std::array<MemoryBudget, 2> budgets{MemoryBudget(memorybudget(room(0)()), room(0)),
+                                            MemoryBudget(memorybudget(room(1)()), room(1))};
+        std::array<bool, 2> stopped{};
+        while (!stopped[0] || !stopped[1]) {
+            for (std::size_t run = 0; run < 2; ++run) {
+                const std::uint64_t needed = held[run] + std::max(held[run] / 8, 2 * mib);
+                if (stopped[run] || !budgets[run].allows(needed, held[run])) {
+                    stopped[run] = true;
+                } else {
+                    touched[run] = held[run];
+                    held[run] = needed;
+                }
+                ASSERT_LE(2 * start + held[0] + held[1], limit) << limit / mib << " MiB";
+            }
+        }
+        // Neither stopped early: the room left is under a growth of each.
+        EXPECT_GT(2 * start + held[0] + held[1], limit - limit / 4) << limit / mib << " MiB";
+    }
 }
 
 TEST(Memory, KilobyteFields)

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -551,11 +552,13 @@ protected:
                (groups.empty() ? " --clear-groups" : " --groups=" + groups);
     }
 
-    // A folder anyone may write with the sticky bit, as /tmp, owned by root.
-    fs::path stickyfolder(const std::string& name) const
+    // A folder anyone may write with the sticky bit, as /tmp, owned by root;
+    // or one its group may write, as a class's folder (chmod 3775).
+    fs::path stickyfolder(const std::string& name,
+                          fs::perms mode = fs::perms::all | fs::perms::sticky_bit) const
     {
         fs::create_directory(dir_ / name);
-        fs::permissions(dir_ / name, fs::perms::all | fs::perms::sticky_bit);
+        fs::permissions(dir_ / name, mode);
         return dir_ / name;
     }
 
@@ -563,11 +566,25 @@ protected:
     {
         ASSERT_EQ(::lchown(path.c_str(), uid, gid), 0) << path;
     }
+
+    void linksplantedbyanotheruserarerefused(const fs::path& shared);
 };
 
 TEST_F(SharedFolder, LinksPlantedByAnotherUserAreRefused)
 {
-    const fs::path shared = stickyfolder("compartilhada");
+    for (const fs::perms mode :
+         {fs::perms::all | fs::perms::sticky_bit,
+          fs::perms::owner_all | fs::perms::group_all | fs::perms::others_read |
+              fs::perms::others_exec | fs::perms::set_gid | fs::perms::sticky_bit}) {
+        SCOPED_TRACE(static_cast<int>(mode));
+        linksplantedbyanotheruserarerefused(stickyfolder("compartilhada", mode));
+        fs::remove_all(dir_ / "compartilhada");
+        fs::remove_all(dir_ / "ana");
+    }
+}
+
+void SharedFolder::linksplantedbyanotheruserarerefused(const fs::path& shared)
+{
     const fs::path home = dir_ / "ana";
     fs::create_directory(home);
     give(home, ana, ana);
@@ -964,6 +981,108 @@ TEST_F(Program, CsvFileCollectsOneRowARunUnderOneHeader)
     EXPECT_EQ(readfile(dir_ / "analise.csv"),
               "heuristica,posicoes,superestimadas,maior_excesso,movimentos_inconsistentes\n"
               "padrao,3,0,0,0\nzero,3,0,0,0\nfora,3,0,0,0\nexata,3,0,0,0\n");
+}
+
+// Whatever a run meets (a file-size limit, a file cut short, another
+// schema, the report's own name, a failed or closed standard output), the
+// class file gets this run's row whole, on a line of its own, under one
+// header of its own columns, or stays exactly as it was.
+TEST_F(Program, CsvFileTakesWholeRowsUnderItsOwnHeaderOrStaysAsItWas)
+{
+    const std::string header =
+        "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
+        "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
+        "descartados,penetrancia\n";
+    const std::string row =
+        "A*,3,otima,7,9,13,5,7,1.135153,264,0.000085,105758,padrao,heap,nao,0,0.78\n";
+    std::string nearlimit = header;  // 1000 bytes take it, not another row
+    while (nearlimit.size() + row.size() <= 1000)
+        nearlimit += row;
+    const std::string refused = "hanoi: nao foi possivel escrever o arquivo CSV \"turma.csv\": ";
+    struct Case {
+        std::string name;
+        std::optional<std::string> before;  // the file's content; none: no file
+        std::string input;
+        std::string arguments;  // after the program, with its output's redirection
+        int status;
+        std::string err;
+        std::optional<std::string> rowstart;  // the row appended; none: the file is unchanged
+    };
+    const Case cases[] = {
+        {"new file", std::nullopt, "3 0 .", " > stdout", 0, "", "A*,3,otima,7,9,"},
+        {"no last line end", header + "A*,3,ot", "3 0 .", " > stdout", 0, "", "A*,3,otima,7,9,"},
+        {"file-size limit", nearlimit, "3 0 .", " > stdout", 1, refused + "arquivo grande demais\n",
+         std::nullopt},
+        {"analysis", header + row, "", " --analisar=3 > stdout", 1,
+         refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
+        {"older header", header.substr(0, header.size() - 13) + "\n", "3 0 .", "", 1,
+         refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
+        {"report of the same name", header, "3 0 turma.csv", " > stdout", 1,
+         "hanoi: nao foi possivel escrever o arquivo de saida \"turma.csv\": e o mesmo arquivo "
+         "de --csv; use outro nome\n",
+         std::nullopt},
+        {"report through a hard link", header + row, "3 0 elo.csv", " > stdout", 1,
+         "hanoi: nao foi possivel escrever o arquivo de saida \"elo.csv\": e o mesmo arquivo "
+         "de --csv; use outro nome\n",
+         std::nullopt},
+        {"new file as the report", std::nullopt, "3 0 turma.csv", " > stdout", 1,
+         "hanoi: nao foi possivel escrever o arquivo de saida \"turma.csv\": e o mesmo arquivo "
+         "de --csv; use outro nome\n",
+         std::nullopt},
+        {"standard output full", header, "15 1 .", " > /dev/full", 1,
+         "hanoi: nao foi possivel escrever na saida padrao: nao ha espaco livre no disco\n",
+         "Largura,15,interrompida,,100000,"},
+        {"standard output and error closed", std::nullopt, "3 0 falta/r.txt", " >&- 2>&-", 1, "",
+         "A*,3,otima,7,9,"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir_ / "turma.csv";
+        fs::remove(file);
+        fs::remove(dir_ / "elo.csv");
+        if (c.before) {
+            std::ofstream(file, std::ios::binary) << *c.before;
+            fs::create_hard_link(file, dir_ / "elo.csv");
+        }
+        const std::string limit = c.name == "file-size limit" ? "prlimit --fsize=1000" : "";
+        const std::string options = c.input.empty() ? "" : " -e";
+        const Outcome o = run(c.input, limit, options + " --csv=turma.csv" + c.arguments);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.err, c.err);
+        const std::string after = readfile(file);
+        if (!c.rowstart) {
+            EXPECT_EQ(after, c.before.value_or("")) << after;
+            continue;
+        }
+        const std::string kept = c.before ? *c.before : header;
+        const std::string start =
+            kept.ends_with('\n') ? kept : kept + "\n";  // the row's line of its own
+        ASSERT_TRUE(after.starts_with(start)) << after;
+        EXPECT_TRUE(after.substr(start.size()).starts_with(*c.rowstart)) << after;
+        EXPECT_EQ(std::count(after.begin() + static_cast<std::ptrdiff_t>(start.size()), after.end(),
+                             '\n'),
+                  1)
+            << after;
+        EXPECT_TRUE(after.ends_with('\n'));
+    }
+}
+
+// The header goes with the first row written, not with the first run that
+// opened the file: a run that opened a new file while another was still
+// searching adds no second header.
+TEST_F(Program, CsvHeaderIsDecidedWhenTheRowIsWritten)
+{
+    std::ofstream(dir_ / "input3") << "3 0 .\n";
+    std::ofstream(dir_ / "input4") << "4 1 .\n";
+    // The first run's trace fills the pipe, whose reader waits a second.
+    const std::string command =
+        "cd '" + dir_.string() +
+        "' && { ('" HANOI_BINARY "' -e -r100000 --csv=t.csv < input4 | (sleep 1; cat > /dev/null)) "
+        "& sleep 0.3; '" HANOI_BINARY "' -e --csv=t.csv < input3 > /dev/null; wait; }";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string text = readfile(dir_ / "t.csv");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3) << text;
+    EXPECT_EQ(text.find("metodo,", 1), std::string::npos) << text;
 }
 
 TEST_F(Program, CsvFileThatCannotBeOpenedStopsBeforeTheSearch)

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <sstream>
 #include <string>
 
+#include "bestfirst.h"
 #include "fixtures.h"
 #include "observe.h"
 #include "run.h"
@@ -143,6 +145,22 @@ TEST(Search, StopsAfterTheGivenNumberOfExaminedStates)
         EXPECT_EQ(result.status, c.status) << c.limit;
         EXPECT_EQ(result.examined, c.examined) << c.limit;
     }
+}
+
+// A state is at most one move deeper than the deepest state examined before
+// it, so its depth is at most the states examined, each of which but the
+// start has a move record. Greedy tree search with fora goes about 0.86 deeper
+// a state, so the memory stop for the records' count must come before a depth
+// could pass its range: a bound on the records within that range.
+TEST(Search, RecordsStopTheSearchBeforeADepthCouldOverflow)
+{
+    constexpr auto deepest = std::numeric_limits<decltype(SearchResult::depth)>::max();
+    EXPECT_LE(maxrecords, static_cast<std::size_t>(deepest));
+    NoObserver nothing;
+    const SearchResult result = runsearch(problemof(4), {search_method::greedy, heuristic::fora},
+                                          {unlimitedmemory, 300000}, nothing);
+    EXPECT_EQ(result.status, SearchStatus::stopped);
+    EXPECT_LE(result.depth, result.examined);
 }
 
 }  // namespace

@@ -289,6 +289,7 @@ async function buscar() {
       return;
     }
   }
+  limparResultados();
   el('progresso').textContent = 'Buscando...';
   marcar('ocupado');
   const n = pecas();
@@ -308,6 +309,9 @@ async function buscar() {
   } catch (erro) {
     el('mensagem').textContent = erro.message;
   }
+  // The heap a search stopped for memory grew never comes down: the next
+  // search gets a fresh module, and so the same room as this one had.
+  if (novas.some((b) => paraPorMemoria.test(b.dados.erro || ''))) recomecar();
   el('progresso').textContent = '';
   marcar('pronto');
   const mensagens = novas.map((b) => b.dados.erro).filter(Boolean);
@@ -318,6 +322,27 @@ async function buscar() {
   mostrarResultado();
   if (buscas.every((b) => b.dados.passos.length > 0)) mostrarPasso();
   else for (const botao of ['anterior', 'proximo', 'tocar']) el(botao).disabled = true;
+}
+
+// The program's words for a search that stopped for memory, or could not
+// start for it.
+const paraPorMemoria = /^hanoi: memoria /;
+
+// Nothing of the last search stays on the screen once another starts, even
+// if this one ends in an error, is stopped or never starts.
+function limparResultados() {
+  buscas = [];
+  passo = 0;
+  for (const nome of ['contador', 'estado', 'numeros1', 'motivo', 'filhos1', 'pinos1', 'estado2',
+    'numeros2', 'motivo2', 'filhos2', 'pinos2', 'separacao', 'heap', 'arvore', 'arvore-nota',
+    'estatisticas', 'estatisticas2', 'pinos-solucao', 'movimento', 'movimentos']) {
+    el(nome).textContent = '';
+  }
+  el('aberta').tBodies[0].replaceChildren();
+  for (const sufixo of ['1', '2']) el(`titulo${sufixo}`).textContent = 'Busca';
+  el('busca2').hidden = true;
+  el('estatisticas2').hidden = true;
+  for (const botao of ['anterior', 'proximo', 'tocar', 'animar']) el(botao).disabled = true;
 }
 
 function ultimoPasso() {

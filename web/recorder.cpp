@@ -232,7 +232,10 @@ std::string searchjson(const Options& options, int pieces, search_method method,
         },
         nullptr};
     const double start = cpuseconds();
-    const SearchResult result = runsearch(problem, setup, {memory}, observer);
+    // The heap's room is read again at every memory check (MemoryBudget): a
+    // search stops by its budget, never by an allocation that fails.
+    MemoryBudget budget(memory, readmemoryroom);
+    const SearchResult result = runsearch(problem, setup, {memory, INT64_MAX, &budget}, observer);
     const double seconds = cpuseconds() - start;
     if (const std::string why = whyunsolved(result); !why.empty())
         err << why << '\n';

@@ -250,6 +250,62 @@ class Page(unittest.TestCase):
         self.search(3, 0)
         self.assertIn("Estados examinados: 9", self.element("estatisticas").text)
 
+    def test_a_new_search_clears_every_panel_of_the_last(self):
+        # However the new search ends (an error from the engine, a stop),
+        # nothing of the last one stays on the screen.
+        panels = ("estatisticas", "movimentos", "movimento", "contador", "estado", "numeros1",
+                  "motivo", "filhos1", "separacao")
+        drawings = ("pinos1", "pinos-solucao", "heap", "arvore")
+        self.open(self.server.url)
+
+        def refused_by_the_engine():
+            # padrao toward another goal: refused once the answers are in.
+            self.set_lab("padrao", "heap", False, "1111", "1113")
+            self.search(4, 0)
+
+        def stopped():
+            self.set_lab("padrao", "heap", False, "111111", "333333")
+            field = self.element("pecas")
+            field.clear()
+            field.send_keys("6")
+            Select(self.element("metodo")).select_by_value("1")
+            self.element("buscar").click()
+            WebDriverWait(self.driver, 120).until(
+                lambda d: d.find_element(By.ID, "progresso").text.startswith("Nos abertos: "))
+            self.element("parar").click()
+            self.wait_until("pronto")
+
+        for name, new_search in (("refused", refused_by_the_engine), ("stopped", stopped)):
+            with self.subTest(name):
+                self.set_lab("padrao", "heap", False, "1111", "3333")
+                self.search(4, 0)
+                self.assertTrue(self.element("estatisticas").text)
+                new_search()
+                self.assertTrue(self.element("mensagem").text)
+                for panel in panels:
+                    self.assertEqual(self.element(panel).text, "", panel)
+                for drawing in drawings:
+                    self.assertEqual(self.driver.execute_script(
+                        "return arguments[0].childElementCount", self.element(drawing)), 0, drawing)
+                self.assertEqual(self.driver.execute_script(
+                    "return arguments[0].tBodies[0].childElementCount", self.element("aberta")), 0)
+                for button in ("anterior", "proximo", "tocar", "animar"):
+                    self.assertFalse(self.element(button).is_enabled(), button)
+
+    def test_a_search_stopped_for_memory_gives_the_same_numbers_again(self):
+        # Greedy search with fora never ends: it stops by its budget (never
+        # by a failed allocation, which would say no more than "memoria
+        # esgotada"), and the second time at the very same state.
+        self.open(self.server.url)
+        self.set_lab("fora", "heap", False, "1" * 15, "3" * 15)
+        messages = []
+        for _ in range(2):
+            self.search(15, 2)
+            messages.append(self.element("mensagem").text)
+        self.assertRegex(messages[0], r"^hanoi: memoria esgotada \(\d+ MiB em uso\): busca "
+                                      r"interrompida com \d+ nos examinados, profundidade \d+$")
+        self.assertEqual(messages[1], messages[0])
+
     def test_clicks_on_the_pegs_set_the_start_and_the_goal(self):
         self.open(self.server.url)
         third = {1: -100, 2: 0, 3: 100}  # the pegs' offsets from the picture's centre
