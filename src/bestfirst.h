@@ -218,7 +218,7 @@ SearchResult loop(const Problem& problem, Rules rules, const SearchLimits& limit
     HugeArray<MoveRecord> moves;
     Pacing pacing(limits);
     std::int32_t depth = 0;
-    const std::uint64_t fixed = Rules::fixedbytes(problem);
+    const auto fixed = static_cast<std::size_t>(Rules::fixedbytes(problem));
     // Bytes held once `states` more states and their moves are stored;
     // SIZE_MAX when the frontier or the move records cannot number that many,
     // or their depths could pass what a depth holds (maxrecords).
