@@ -264,8 +264,16 @@ class Page(unittest.TestCase):
 
         def refused_by_the_engine():
             # padrao toward another goal: refused once the answers are in.
+            # (The goal is set after the pieces, whose change resets it.)
+            field = self.element("pecas")
+            field.clear()
+            field.send_keys("4")
+            Select(self.element("metodo")).select_by_value("0")
             self.set_lab("padrao", "heap", False, "1111", "1113")
-            self.search(4, 0)
+            self.element("buscar").click()
+            WebDriverWait(self.driver, 120).until(
+                lambda d: d.find_element(By.ID, "mensagem").text
+                and d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == "pronto")
 
         def stopped():
             self.set_lab("padrao", "heap", False, "111111", "333333")
