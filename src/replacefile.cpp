@@ -675,12 +675,8 @@ int RowFile::check()
     if (error_ != 0 || !regular_)
         return error_;
     const FileLock lock(fd_, LOCK_SH);
-    struct stat status { };
-    if (lock.error() != 0)
-        return lock.error();
-    if (::fstat(fd_, &status) != 0)
-        return errno;
-    return headercheck(static_cast<std::uint64_t>(status.st_size));
+    off_t size = 0;
+    return lock.error() != 0 ? lock.error() : sizeunderheader(size);
 }
 
 int RowFile::finish()
@@ -730,28 +726,27 @@ int RowFile::append(std::string_view rows)
 int RowFile::appendtoregular(std::string_view rows)
 {
     const FileLock lock(fd_, LOCK_EX);
-    struct stat status { };
-    if (lock.error() != 0)
-        return lock.error();
-    if (::fstat(fd_, &status) != 0)
-        return errno;
-    const auto size = static_cast<std::uint64_t>(status.st_size);
-    if (const int error = headercheck(size))
+    off_t size = 0;
+    if (const int error = lock.error() != 0 ? lock.error() : sizeunderheader(size))
         return error;
     char last = '\n';
-    if (size > 0 && ::pread(fd_, &last, 1, status.st_size - 1) < 0)
+    if (size > 0 && ::pread(fd_, &last, 1, size - 1) < 0)
         return errno;
     std::string text = size == 0 ? header_ : last == '\n' ? "" : "\n";
     text += rows;
     const SignalsHeld held;
     const int error = writeall(fd_, text);
     if (error != 0)
-        (void)::ftruncate(fd_, status.st_size);
+        (void)::ftruncate(fd_, size);
     return error;
 }
 
-int RowFile::headercheck(std::uint64_t size) const
+int RowFile::sizeunderheader(off_t& size) const
 {
+    struct stat status { };
+    if (::fstat(fd_, &status) != 0)
+        return errno;
+    size = status.st_size;
     if (size == 0)
         return 0;
     std::string start(header_.size(), '\0');

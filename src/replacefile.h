@@ -41,7 +41,8 @@
  */
 #pragma once
 
-#include <cstdint>
+#include <sys/types.h>
+
 #include <functional>
 #include <iosfwd>
 #include <streambuf>
@@ -122,7 +123,9 @@ protected:
 private:
     int append(std::string_view rows);
     int appendtoregular(std::string_view rows);
-    int headercheck(std::uint64_t size) const;
+    // The file's size, read under its lock, and 0 when it is empty or begins
+    // with the header; otherwise `otherheader` or an error number.
+    int sizeunderheader(off_t& size) const;
 
     int fd_;
     bool regular_ = false;
