@@ -95,6 +95,28 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
     EXPECT_EQ(order[21], "Guloso1");
 }
 
+// A row that is not a classic search stops at the comparison's limit and
+// says so: greedy tree search with fora goes round for ever from 4 pieces.
+TEST(Comparison, ARowStoppedAtTheLimitSaysInterrompida)
+{
+    Options options;
+    options.comparebreadth = 4;
+    options.heuristics = {heuristic::fora};
+    options.csv = true;
+    std::ostringstream out;
+    writecomparison(out, options, false, std::uint64_t{1} << 30);
+    std::istringstream rows(out.str());
+    std::string row;
+    std::vector<std::string> greedyfour;
+    while (std::getline(rows, row))
+        if (row.starts_with("Guloso,4,"))
+            greedyfour = fields(row);
+    ASSERT_EQ(greedyfour.size(), 17u) << out.str();
+    EXPECT_EQ(greedyfour[2], "interrompida");
+    EXPECT_EQ(greedyfour[3], "");
+    EXPECT_EQ(greedyfour[4], std::to_string(comparelimit));
+}
+
 // The statistics' clock runs wherever the program does: a search of
 // milliseconds takes time on it (WebAssembly, with no CPU clock, times it
 // by another).
