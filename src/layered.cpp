@@ -55,15 +55,16 @@ struct Successors {
 };
 static_assert(sizeof(Successors<std::uint16_t>) == 8);
 
+// The successors of position `code`, whose pegs are `sets`, reached by a
+// move to `lastto` (0 for none).
 template <class Entry>
-Successors<Entry> successorsof(const Problem& problem, std::uint32_t index)
+Successors<Entry> successorsof(const Problem& problem, std::uint32_t code, const PegSets& sets,
+                               std::int16_t lastto)
 {
     using L = Layout<Entry>;
-    const std::uint32_t code = index >> 2;
-    const PegSets sets = problem.position(code);
     Successors<Entry> next;
     next.goal = sets == problem.goal;
-    forlegalmoves(sets, static_cast<std::int16_t>(index & 3), [&](const PegMove& m) {
+    forlegalmoves(sets, lastto, [&](const PegMove& m) {
         // Only indexes that no search reaches have a third: a position other
         // than the start with no last move, or a last move to a peg whose top
         // did not just arrive there.
@@ -95,15 +96,22 @@ public:
     {
         if constexpr (tabulated) {
             table_.resize(indexes(problem));
-            for (std::uint32_t index = 0; index < table_.size(); ++index)
-                table_[index] = successorsof<Entry>(problem, index);
+            // Each position is decoded once for its four entries.
+            for (std::uint32_t code = 0; code < problem.positions(); ++code) {
+                const PegSets sets = problem.position(code);
+                for (std::int16_t lastto = 0; lastto < 4; ++lastto)
+                    table_[4 * code + static_cast<std::uint32_t>(lastto)] =
+                        successorsof<Entry>(problem, code, sets, lastto);
+            }
         }
     }
     Successors<Entry> operator()(Entry entry) const
     {
         if constexpr (tabulated)
             return table_[Layout<Entry>::index(entry)];
-        return successorsof<Entry>(problem_, Layout<Entry>::index(entry));
+        const std::uint32_t code = Layout<Entry>::code(entry);
+        return successorsof<Entry>(problem_, code, problem_.position(code),
+                                   Layout<Entry>::lastto(entry));
     }
 
 private:
