@@ -206,7 +206,7 @@ private:
     [[gnu::noinline]] bool memoryallows(const Footprint& footprint) const
     {
         const std::uint64_t needed = footprint(memorycheckinterval * maxsuccessors);
-        return limits_.budget ? limits_.budget->allows(needed, footprint(0))
+        return limits_.budget ? limits_.budget->allows(needed, [&] { return footprint(0); })
                               : needed <= limits_.memory;
     }
 

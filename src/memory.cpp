@@ -208,32 +208,29 @@ std::uint64_t nextreading(std::uint64_t held, std::uint64_t budget)
 
 MemoryBudget::MemoryBudget(std::uint64_t bytes, RoomReader reread)
     : bytes_(bytes)
-    , nextread_(nextreading(0, bytes))
+    , nextread_(reread ? nextreading(0, bytes) : UINT64_MAX)
     , reread_(std::move(reread))
 {
 }
 
-bool MemoryBudget::allows(std::uint64_t needed, std::uint64_t held)
+void MemoryBudget::lowerbytheroom(std::uint64_t held)
 {
-    if (reread_ && held >= nextread_) [[unlikely]] {
-        MemoryRoom room = reread_();
-        const std::uint64_t resident = room.resident.value_or(held);
-        if (!residentbesides_)
-            residentbesides_ = resident > held ? resident - held : 0;
-        const std::uint64_t touched =
-            std::min(held, resident > *residentbesides_ ? resident - *residentbesides_ : 0);
-        const auto giveback = [](std::optional<std::uint64_t>& source, std::uint64_t bytes) {
-            if (source)
-                *source += std::min(bytes, unlimitedmemory - *source);
-        };
-        giveback(room.addressspace, held);
-        giveback(room.datasegment, held);
-        giveback(room.cgroup, touched);
-        giveback(room.available, touched);
-        bytes_ = std::min(bytes_, memorybudget(room));
-        nextread_ = nextreading(held, bytes_);
-    }
-    return needed <= bytes_;
+    MemoryRoom room = reread_();
+    const std::uint64_t resident = room.resident.value_or(held);
+    if (!residentbesides_)
+        residentbesides_ = resident > held ? resident - held : 0;
+    const std::uint64_t touched =
+        std::min(held, resident > *residentbesides_ ? resident - *residentbesides_ : 0);
+    const auto giveback = [](std::optional<std::uint64_t>& source, std::uint64_t bytes) {
+        if (source)
+            *source += std::min(bytes, unlimitedmemory - *source);
+    };
+    giveback(room.addressspace, held);
+    giveback(room.datasegment, held);
+    giveback(room.cgroup, touched);
+    giveback(room.available, touched);
+    bytes_ = std::min(bytes_, memorybudget(room));
+    nextread_ = nextreading(held, bytes_);
 }
 
 std::uint64_t memorybudget(const MemoryRoom& room)

@@ -54,13 +54,28 @@ public:
     // `bytes`: the budget at the start; no `reread`: it stays as it is.
     MemoryBudget(std::uint64_t bytes, RoomReader reread);
 
-    // Whether the search, holding `held` bytes now, may come to hold
-    // `needed`; reads the room again first when it is due.
-    bool allows(std::uint64_t needed, std::uint64_t held);
+    // Whether the search may come to hold `needed` bytes; reads the room
+    // again first when it is due. `held()` gives the bytes the search holds
+    // now, never more than `needed`: asked only when a reading may be due.
+    template <class Held>
+    bool allows(std::uint64_t needed, const Held& held)
+    {
+        if (needed >= nextread_) [[unlikely]] {
+            const std::uint64_t now = held();
+            if (now >= nextread_)
+                lowerbytheroom(now);
+        }
+        return needed <= bytes_;
+    }
 
 private:
+    // Reads the room again, the search holding `held` bytes, and lowers the
+    // budget to it.
+    void lowerbytheroom(std::uint64_t held);
+
     std::uint64_t bytes_;
-    std::uint64_t nextread_;  // the bytes held at which the room is read again
+    // The bytes held at which the room is read again; never without `reread_`.
+    std::uint64_t nextread_;
     RoomReader reread_;
     // Resident memory that is not the search's: from the first reading on.
     std::optional<std::uint64_t> residentbesides_;

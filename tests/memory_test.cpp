@@ -54,7 +54,7 @@ TEST(Memory, RunsThatShareTheRoomBothStopWithinIt)
         while (!stopped[0] || !stopped[1]) {
             for (std::size_t run = 0; run < 2; ++run) {
                 const std::uint64_t needed = held[run] + std::max(held[run] / 8, 2 * mib);
-                if (stopped[run] || !budgets[run].allows(needed, held[run])) {
+                if (stopped[run] || !budgets[run].allows(needed, [&] { return held[run]; })) {
                     stopped[run] = true;
                 } else {
                     touched[run] = held[run];
