@@ -5,9 +5,9 @@
 import { caminhoAte, DESCARTADO, DE, ESTADO, F, G, PAI, PARA, PASSO, REPETIDO, textoDasPilhas }
   from './dados.js';
 import { numerosDoNo } from './explicacao.js';
-import { svg, texto } from './desenho.js';
+import { svg, tamanho, texto } from './desenho.js';
 
-export const MAIOR_ARVORE = 600;  // nodes drawn at most
+export const MAIOR_ARVORE = 300;  // nodes drawn at most
 // In the drawing's units (a unit is a pixel at zoom 1): the label's font,
 // a node's height, the gaps between nodes and between levels.
 const FONTE = 16, ALTURA_NO = 28, FOLGA = 8, NIVEL = 58;
@@ -18,37 +18,57 @@ export function larguraDoNo(rotulo) {
   return Math.max(ALTURA_NO, rotulo.length * LARGURA_DIGITO + 12);
 }
 
-// Where each node generated up to step `atual` (from 1) goes, labelled with
-// its figure `campo`: leaves side by side in the order generated, each parent
-// centred over its children, one level a move. Returns {ids, x, y (Maps),
-// largura, altura, completa}.
-export function layoutArvore(nos, filhos, atual, campo = F, maximo = MAIOR_ARVORE) {
-  const tomadoAte = (id) => nos[id][PASSO] > 0 && nos[id][PASSO] <= atual;
-  const ids = [];
-  for (let id = 0; id < nos.length && ids.length < maximo; ++id) {
-    if (id === 0 || tomadoAte(nos[id][PAI])) ids.push(id);
+// Where the nodes generated up to step `atual` (from 1) go, labelled with
+// their figure `campo`: leaves side by side in the order generated, each
+// parent centred over its children, one level a move. When there are more
+// than `maximo`, the part shown is the largest subtree around the current
+// node `idAtual` that has at most `maximo`. Returns {raiz, ids, x, y (Maps),
+// largura, altura, total (the nodes generated)}.
+export function layoutArvore(nos, filhos, atual, idAtual, campo = F, maximo = MAIOR_ARVORE) {
+  const gerado = (id) => nos[nos[id][PAI]][PASSO] > 0 && nos[nos[id][PAI]][PASSO] <= atual;
+  const visiveis = (id) => filhos[id].filter(gerado);
+  // The nodes under `raiz`, in the order generated, stopping past `maximo`.
+  const abaixo = (raiz) => {
+    const ids = [];
+    for (const pilha = [raiz]; pilha.length && ids.length <= maximo;) {
+      const id = pilha.pop();
+      ids.push(id);
+      pilha.push(...visiveis(id).reverse());
+    }
+    return ids;
+  };
+  // The highest ancestor whose subtree fits: subtrees grow going up.
+  const acima = caminhoAte(nos, idAtual);
+  let [cabe, naoCabe] = [acima.length - 1, -1];
+  while (cabe - naoCabe > 1) {
+    const meio = (cabe + naoCabe) >> 1;
+    if (abaixo(acima[meio]).length <= maximo) cabe = meio;
+    else naoCabe = meio;
   }
-  const dentro = new Set(ids);
+  const raiz = acima[cabe];
+  const ids = abaixo(raiz).sort((a, b) => a - b);
   const celula = Math.max(...ids.map((id) => larguraDoNo(String(nos[id][campo])))) + FOLGA;
   const x = new Map(), y = new Map();
   let folhas = 0;
   // Depth-first with a stack of its own: a tree may be hundreds deep.
-  const pilha = [[0, false]];
+  const pilha = [[raiz, false]];
   while (pilha.length) {
     const [id, voltando] = pilha.pop();
-    const visiveis = filhos[id].filter((f) => dentro.has(f));
-    y.set(id, (nos[id][G] - nos[0][G]) * NIVEL + ALTURA_NO);
-    if (visiveis.length === 0) {
+    const descendo = visiveis(id);
+    y.set(id, (nos[id][G] - nos[raiz][G]) * NIVEL + ALTURA_NO);
+    if (descendo.length === 0) {
       x.set(id, (folhas++ + 0.5) * celula);
     } else if (voltando) {
-      x.set(id, (x.get(visiveis[0]) + x.get(visiveis.at(-1))) / 2);
+      x.set(id, (x.get(descendo[0]) + x.get(descendo.at(-1))) / 2);
     } else {
       pilha.push([id, true]);
-      for (let i = visiveis.length - 1; i >= 0; --i) pilha.push([visiveis[i], false]);
+      for (let i = descendo.length - 1; i >= 0; --i) pilha.push([descendo[i], false]);
     }
   }
+  let total = 1;
+  for (let id = 1; id < nos.length; ++id) total += gerado(id) ? 1 : 0;
   const altura = Math.max(...ids.map((id) => y.get(id))) + ALTURA_NO;
-  return { ids, x, y, largura: folhas * celula, altura, completa: ids.length < maximo };
+  return { raiz, ids, x, y, largura: folhas * celula, altura, total };
 }
 
 // Breadth-first search labels its nodes with their depth g, which orders
@@ -66,7 +86,7 @@ export function novaVista() {
 }
 
 function aplicarVista(alvo, vista) {
-  const { width, height } = alvo.getBoundingClientRect();
+  const { width, height } = tamanho(alvo);
   const w = Math.max(1, width) / vista.zoom, h = Math.max(1, height) / vista.zoom;
   alvo.setAttribute('viewBox', `${vista.cx - w / 2} ${vista.cy - h / 2} ${w} ${h}`);
 }
@@ -75,7 +95,7 @@ function aplicarVista(alvo, vista) {
 // labels readable (0.75); when it does not fit, the current node stays in
 // view.
 function ajustarVista(alvo, vista, layout, atual) {
-  const { width, height } = alvo.getBoundingClientRect();
+  const { width, height } = tamanho(alvo);
   if (vista.ajustar) {
     vista.zoom = Math.max(0.75, Math.min(1.5, width / layout.largura, height / layout.altura));
     vista.cx = layout.largura / 2;
@@ -127,15 +147,15 @@ export function desenharArvore(alvo, busca, k, vista, tomado) {
   const { nos } = busca.dados;
   const atual = k + 1;
   const campo = rotuloDoMetodo(busca.config.metodo);
-  const layout = layoutArvore(nos, busca.filhos, atual, campo);
   const idAtual = busca.dados.passos[k][0];
+  const layout = layoutArvore(nos, busca.filhos, atual, idAtual, campo);
   const caminho = new Set(caminhoAte(nos, idAtual));
   const ponto = (id) => [layout.x.get(id), layout.y.get(id)];
   ajustarVista(alvo, vista, layout, ponto(idAtual));
   aplicarVista(alvo, vista);
   const arestas = svg('g', {}, alvo);
   for (const id of layout.ids) {
-    if (id === 0) continue;
+    if (id === layout.raiz) continue;
     const [x1, y1] = ponto(nos[id][PAI]);
     const [x2, y2] = ponto(id);
     const classe = caminho.has(id) ? (tomado ? 'aresta solucao' : 'aresta caminho') : 'aresta';
@@ -163,5 +183,6 @@ export function desenharArvore(alvo, busca, k, vista, tomado) {
       + (no[REPETIDO] ? '  (posicao repetida)' : '')
       + (no[DESCARTADO] ? `  descartado antes do passo ${no[DESCARTADO]}` : '');
   }
-  return layout.completa ? '' : `Mostrando os primeiros ${MAIOR_ARVORE} estados gerados.`;
+  return layout.raiz === 0 ? '' : `Mostrando os ${layout.ids.length} estados abaixo do no n${layout.raiz}`
+    + ` (g=${nos[layout.raiz][G]}), de ${layout.total} gerados ate aqui.`;
 }

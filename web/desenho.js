@@ -51,3 +51,23 @@ export function desenharPinos(alvo, pilhas, n, pega = -1, aoEscolher = null, nom
   }
   svg('rect', { x: 0, y: 112, width: 300, height: 4, fill: '#654' }, alvo);
 }
+
+// The size of an element as last laid out, kept up to date by a
+// ResizeObserver: drawing a step reads it without making the browser lay
+// the page out again in the middle of the step's changes.
+const tamanhos = new WeakMap();
+const observador = typeof ResizeObserver === 'undefined' ? null : new ResizeObserver((entradas) => {
+  for (const entrada of entradas) {
+    const { width, height } = entrada.contentRect;
+    tamanhos.set(entrada.target, { width, height });
+  }
+});
+
+export function tamanho(elemento) {
+  if (!tamanhos.has(elemento)) {
+    const { width, height } = elemento.getBoundingClientRect();
+    tamanhos.set(elemento, { width, height });
+    observador?.observe(elemento);
+  }
+  return tamanhos.get(elemento);
+}

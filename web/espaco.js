@@ -4,6 +4,7 @@
 // marked, and the path to the current state drawn.
 
 import { caminhoAte, ESTADO, NO, objetivoTomado, pilhasDaPosicao } from './dados.js';
+import { tamanho } from './desenho.js';
 
 // The corners: every piece on peg 1 at the top, on peg 2 bottom left, on
 // peg 3 bottom right; the triangle's side is 1.
@@ -76,7 +77,7 @@ export function primeirosExames(dados) {
 
 // ---- drawing ------------------------------------------------------------------
 
-const CORES = {
+const CORES_ESPACO = {
   fundo: '#c9ced6', examinado: '#1f5fbf', atual: '#d4380d', caminho: '#d4380d',
   solucao: '#0a7d32', inicio: '#111', objetivo: '#0a7d32',
 };
@@ -103,7 +104,7 @@ export function desenharEspaco(alvo, busca, k) {
   const espaco = busca.espaco ??= prepararEspaco(busca);
   const { dados } = busca;
   const razao = window.devicePixelRatio || 1;
-  const caixa = alvo.getBoundingClientRect();
+  const caixa = tamanho(alvo);
   const largura = Math.max(50, Math.floor(caixa.width)), altura = Math.max(50, Math.floor(caixa.height));
   if (alvo.width !== largura * razao || alvo.height !== altura * razao) {
     alvo.width = largura * razao;
@@ -118,9 +119,9 @@ export function desenharEspaco(alvo, busca, k) {
   const ponto = (x, y) => [x0 + x * lado, y0 + y * lado];
   const raio = Math.max(1.2, Math.min(4, lado * espaco.ladoFundo * 0.4));
   const marcar = (x, y, r) => ctx.fillRect(x - r, y - r, 2 * r, 2 * r);
-  ctx.fillStyle = CORES.fundo;
+  ctx.fillStyle = CORES_ESPACO.fundo;
   for (let i = 0; i < espaco.fundo.length; i += 2) marcar(...ponto(espaco.fundo[i], espaco.fundo[i + 1]), raio);
-  ctx.fillStyle = CORES.examinado;
+  ctx.fillStyle = CORES_ESPACO.examinado;
   for (const { passo, ponto: [x, y] } of espaco.exames) {
     if (passo > k) break;
     marcar(...ponto(x, y), raio + 0.5);
@@ -129,7 +130,7 @@ export function desenharEspaco(alvo, busca, k) {
   const tomado = objetivoTomado(busca, k);
   const caminho = caminhoAte(dados.nos, registro[NO])
     .map((id) => ponto(...pontoDoCodigo(codigoDasPilhas(dados.nos[id][ESTADO]), espaco.n)));
-  ctx.strokeStyle = tomado ? CORES.solucao : CORES.caminho;
+  ctx.strokeStyle = tomado ? CORES_ESPACO.solucao : CORES_ESPACO.caminho;
   ctx.lineWidth = tomado ? 4 : 2;
   ctx.beginPath();
   caminho.forEach(([x, y], i) => (i ? ctx.lineTo(x, y) : ctx.moveTo(x, y)));
@@ -146,7 +147,7 @@ export function desenharEspaco(alvo, busca, k) {
       ctx.stroke();
     }
   };
-  circulo(caminho[0], 8, CORES.inicio, false);
-  circulo(ponto(...espaco.objetivo), 8, CORES.objetivo, false);
-  circulo(caminho.at(-1), 6, CORES.atual, true);
+  circulo(caminho[0], 8, CORES_ESPACO.inicio, false);
+  circulo(ponto(...espaco.objetivo), 8, CORES_ESPACO.objetivo, false);
+  circulo(caminho.at(-1), 6, CORES_ESPACO.atual, true);
 }

@@ -5,7 +5,7 @@
 
 import { svg, texto } from './desenho.js';
 
-const CORES = ['#0b5cad', '#a34700', '#1d7a33', '#7a2e8c', '#8a6d00', '#00707a', '#b0003a', '#444'];
+const CORES_GRAFICO = ['#0b5cad', '#a34700', '#1d7a33', '#7a2e8c', '#8a6d00', '#00707a', '#b0003a', '#444'];
 
 // The comparison's rows (one object a run, keyed by the CSV's columns) as
 // one series a method, in the table's order: [{metodo, pontos: [{pecas,
@@ -47,7 +47,7 @@ function painel(alvo, series, caixa, rotulo, valor, escala, destaque) {
   for (let n = 1; n <= pecas; ++n) texto(alvo, X(n), y0 + h + 18, String(n), { 'text-anchor': 'middle', class: 'eixo' });
   texto(alvo, x0, y0 - 10, rotulo, { class: 'titulo-grafico' });
   series.forEach((s, i) => {
-    const cor = CORES[i % CORES.length];
+    const cor = CORES_GRAFICO[i % CORES_GRAFICO.length];
     const pontos = s.pontos.filter((p) => valor(p) !== null && valor(p) > 0);
     svg('polyline', {
       points: pontos.map((p) => `${X(p.pecas)},${Y(valor(p))}`).join(' '),
@@ -74,6 +74,6 @@ export function desenharGrafico(alvo, linhas, destaque) {
   texto(alvo, 510, 364, 'pecas', { 'text-anchor': 'middle', class: 'eixo' });
   series.forEach((s, i) => {
     texto(alvo, 975, 60 + i * 24, s.metodo + (s.metodo === destaque ? ' (escolhido)' : ''),
-      { fill: CORES[i % CORES.length], class: 'legenda-grafico' });
+      { fill: CORES_GRAFICO[i % CORES_GRAFICO.length], class: 'legenda-grafico' });
   });
 }

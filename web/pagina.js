@@ -40,6 +40,7 @@ const cliente = criarCliente({
     const primeira = estado.tabela === null;
     estado.tabela = tabela;
     preencherEscolhas(tabela);
+    if (document.body.dataset.estado === 'carregando') marcar('pronto');
     if (primeira) abrirEndereco();
   },
   progresso({ examinados, profundidade }) {
@@ -206,9 +207,11 @@ function atualizarPadrao() {
   for (const sufixo of ['', '2']) {
     const opcao = [...el(`heuristica${sufixo}`).options].find((o) => o.value === 'padrao');
     if (!opcao) continue;
+    // The text stays as it is: a select that changes width would move the
+    // bar's buttons under the pointer.
     opcao.disabled = motivo !== '';
-    opcao.textContent = motivo ? 'padrao (indisponivel)' : 'padrao';
     opcao.title = motivo;
+    el(`heuristica${sufixo}`).title = motivo ? `Heuristica: ${motivo}.` : '';
   }
   el('heuristica-nota').textContent = motivo ? `Heuristica: ${motivo}.` : '';
 }
@@ -298,7 +301,8 @@ async function buscar() {
   estado.interrompida = interrompida;
   estado.passo = 0;
   estado.separacao = novas.length > 1 ? passoDaSeparacao(novas[0], novas[1]) : null;
-  estado.vistas = [novaVista(), novaVista()];
+  // The same view objects, set back: the trees' pan and zoom hold them.
+  for (const vista of estado.vistas) Object.assign(vista, novaVista());
   el('escolhas').hidden = true;
   el('mais').setAttribute('aria-expanded', 'false');
   mostrarResultado();
@@ -399,7 +403,7 @@ function mostrarPasso() {
   document.body.classList.toggle('ladoalado', lado);
   estado.buscas.forEach(mostrarBusca);
   const separa = estado.separacao;
-  el('separacao').textContent = separa === null ? '' : `As buscas se separam no passo ${separa + 1}.`;
+  el('separacao').textContent = separa === null ? '' : `Separam-se no passo ${separa + 1}`;
   el('ir-separacao').hidden = separa === null;
   el('primeiro').disabled = el('anterior').disabled = estado.passo === 0;
   el('proximo').disabled = el('ultimo').disabled = estado.passo >= ultimo;
@@ -564,13 +568,8 @@ function iniciar() {
     const redesenhar = () => { if (estado.buscas[lado]) mostrarPasso(); };
     const mudar = ligarVista(painel.querySelector('.desenho-arvore'), estado.vistas[lado], redesenhar);
     for (const botao of painel.querySelectorAll('[data-zoom]')) {
-      botao.addEventListener('click', () => {
-        const z = botao.dataset.zoom;
-        // The views are made anew with each search; the buttons act on the
-        // one in use.
-        Object.assign(estado.vistas[lado], {});
-        mudar(z === 'ajustar' ? null : Number(z));
-      });
+      const z = botao.dataset.zoom;
+      botao.addEventListener('click', () => mudar(z === 'ajustar' ? null : Number(z)));
     }
   });
   document.addEventListener('keydown', teclas);

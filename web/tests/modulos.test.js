@@ -2,6 +2,7 @@
 // of what is typed, the state space's layout, the tree's layout and the
 // words for a step.
 import assert from 'node:assert/strict';
+import { readdirSync, readFileSync } from 'node:fs';
 import { test } from 'node:test';
 
 import { layoutArvore, larguraDoNo } from '../arvore.js';
@@ -17,6 +18,18 @@ const TABELA = {
   heuristicas: ['padrao', 'zero', 'fora', 'exata'],
   desempates: ['heap', 'fila', 'pilha'],
 };
+
+test('the modules declare different top-level names: the single file runs them as one script', () => {
+  const pasta = new URL('..', import.meta.url);
+  const donos = new Map();
+  for (const arquivo of readdirSync(pasta).filter((a) => a.endsWith('.js') && a !== 'worker.js')) {
+    const texto = readFileSync(new URL(arquivo, pasta), 'utf8');
+    for (const [, nome] of texto.matchAll(/^(?:export )?(?:const|let|function|class|async function) (\w+)/gm)) {
+      assert.ok(!donos.has(nome), `${nome}: ${donos.get(nome)} e ${arquivo}`);
+      donos.set(nome, arquivo);
+    }
+  }
+});
 
 test('the address restores every choice it writes, and refuses what it does not know', () => {
   for (const [mudancas, passo, endereco] of [
@@ -109,9 +122,13 @@ const PASSOS = [[0, 0, 3, 0, null], [2, 1, 3, 2, null], [1, 3, null, 0, null]];
 
 test('the tree shows what was generated up to the step, parents over children, no overlap', () => {
   const busca = prepararBusca({ desempate: 'heap' }, { nos: NOS, passos: PASSOS, pecas: 2 });
-  for (const [atual, ids] of [[1, [0, 1, 2, 3]], [2, [0, 1, 2, 3, 4, 5]]]) {
-    const layout = layoutArvore(NOS, busca.filhos, atual);
+  // Step, current node, nodes at most: the nodes shown.
+  for (const [atual, idAtual, maximo, ids] of [
+    [1, 0, 300, [0, 1, 2, 3]], [2, 2, 300, [0, 1, 2, 3, 4, 5]], [2, 2, 5, [2, 4, 5]],
+  ]) {
+    const layout = layoutArvore(NOS, busca.filhos, atual, idAtual, 6, maximo);
     assert.deepEqual(layout.ids, ids);
+    assert.equal(layout.total, atual === 1 ? 4 : 6);
     for (const id of ids) {
       const filhos = busca.filhos[id].filter((f) => ids.includes(f));
       if (filhos.length) {
