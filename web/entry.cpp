@@ -56,14 +56,19 @@ EMSCRIPTEN_KEEPALIVE char* hanoi_buscar(const char* options, const char* answers
                                         double mebibytes)
 {
     try {
-        PageRequest request{{}, answers, sanecount(steps, 1e9),
+        PageRequest request{{},
+                            answers,
+                            sanecount(steps, 1e9),
                             static_cast<std::uint64_t>(sanecount(mebibytes, 1e6)) << 20};
         std::istringstream words(options);
         for (std::string word; words >> word;)
             request.options.push_back(word);
-        return handover(pagerun(request, [](std::int64_t examined, std::int32_t depth) {
-            postprogress(static_cast<double>(examined), depth);
-        }, [](const std::string& json) { postrecorded(json.c_str()); }));
+        return handover(pagerun(
+            request,
+            [](std::int64_t examined, std::int32_t depth) {
+                postprogress(static_cast<double>(examined), depth);
+            },
+            [](const std::string& json) { postrecorded(json.c_str()); }));
     } catch (const std::bad_alloc&) {
         return nullptr;  // the worker says memory ran out
     }

@@ -2,9 +2,10 @@
 // recorded, the step shown), drawn by each panel's module; the address is
 // the choices' serialisation. Everything shown comes from the engine's own
 // record of the run (pagerun's JSON); the page only draws it.
-// document.body.dataset.estado says 'carregando', 'pronto' or 'ocupado', and
-// dataset.msPasso how long the last step took to draw, for tests and for
-// teachers' own scripts.
+// document.body.dataset.estado says 'carregando', 'pronto' or 'ocupado',
+// dataset.msPronto when the page became ready (ms from its opening) and
+// dataset.msPasso how long the last step took to draw, for tests, for
+// measurements (tests/medir.py) and for teachers' own scripts.
 
 import { criarCliente, Interrompida } from './cliente.js';
 import { objetivoTomado, passoDaSeparacao, pilhasDaPosicao, posicaoDasPilhas, prepararBusca }
@@ -40,7 +41,10 @@ const cliente = criarCliente({
     const primeira = estado.tabela === null;
     estado.tabela = tabela;
     preencherEscolhas(tabela);
-    if (document.body.dataset.estado === 'carregando') marcar('pronto');
+    if (document.body.dataset.estado === 'carregando') {
+      marcar('pronto');
+      document.body.dataset.msPronto = performance.now().toFixed(0);
+    }
     if (primeira) abrirEndereco();
   },
   progresso({ examinados, profundidade }) {

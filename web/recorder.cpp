@@ -194,12 +194,11 @@ void Recorder::writejson(std::ostream& out) const
 
 namespace {
 
-// The room as the system reads it, and with a cap (not 0) no more than
-// `cap` bytes for what the process comes to hold from this first reading on.
+// The room as the system reads it, with no more than `cap` bytes (0:
+// pagememory) for what the process comes to hold from this first reading on.
 MemoryBudget::RoomReader cappedroom(std::uint64_t cap)
 {
-    if (cap == 0)
-        return readmemoryroom;
+    cap = cap == 0 ? pagememory : std::min(cap, pagememory);
     const std::uint64_t before = readmemoryroom().available.value_or(0);
     return [cap, before] {
         MemoryRoom room = readmemoryroom();
@@ -389,6 +388,6 @@ std::string pagetable()
     names(heuristicnames);
     json << ",\"desempates\":";
     names(tieordernames);
-    json << ",\"memoria\":" << memorybudget(readmemoryroom()) << '}';
+    json << ",\"memoria\":" << memorybudget(cappedroom(0)()) << '}';
     return json.str();
 }
