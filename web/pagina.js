@@ -527,7 +527,21 @@ function teclas(evento) {
   acoes[evento.key]();
 }
 
+// The second search's panels: a copy of the first's, its ids numbered 2
+// (titulo1 -> titulo2, estado -> estado2).
+function segundaBusca() {
+  const copia = el('busca1').cloneNode(true);
+  copia.id = 'busca2';
+  copia.hidden = true;
+  copia.setAttribute('aria-label', 'Busca 2');
+  for (const parte of copia.querySelectorAll('[id]')) {
+    parte.id = parte.id.endsWith('1') ? `${parte.id.slice(0, -1)}2` : `${parte.id}2`;
+  }
+  el('busca1').after(copia);
+}
+
 function iniciar() {
+  segundaBusca();
   marcar('carregando');
   el('buscar').disabled = true;
   cliente.iniciar();
