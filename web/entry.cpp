@@ -21,6 +21,13 @@ EM_JS(void, postprogress, (double examined, int depth), {
         postMessage({tipo : 'progresso', examinados : examined, profundidade : depth});
 });
 
+// Posts the recorded steps to the page before the search runs, so that a
+// search the page stops keeps them.
+EM_JS(void, postrecorded, (const char* json), {
+    if (typeof WorkerGlobalScope == 'function')
+        postMessage({tipo : 'gravacao', dados : JSON.parse(UTF8ToString(json))});
+});
+
 // A copy of `text` the caller frees with free().
 char* handover(const std::string& text)
 {
@@ -30,26 +37,38 @@ char* handover(const std::string& text)
     return copy;
 }
 
+// Whatever number the caller sends (NaN, negative, huge) as a count from 0
+// to `largest`.
+std::int64_t sanecount(double number, double largest)
+{
+    return number >= 1 ? static_cast<std::int64_t>(std::min(number, largest)) : 0;
+}
+
 }  // namespace
 
 extern "C" {
 
 // `options`: option words separated by blanks; `answers`: the piece count
-// and the method; `steps`: the states to record. Returns the JSON text of
+// and the method; `steps`: the states to record; `mebibytes`: the memory a
+// search may hold (0: what the heap allows). Returns the JSON text of
 // pagerun, to be freed by the caller; null if even that cannot be allocated.
-EMSCRIPTEN_KEEPALIVE char* hanoi_buscar(const char* options, const char* answers, double steps)
+EMSCRIPTEN_KEEPALIVE char* hanoi_buscar(const char* options, const char* answers, double steps,
+                                        double mebibytes)
 {
-    // Whatever number the caller sends (NaN, negative, huge) records a sane
-    // number of steps.
-    const std::int64_t limit = steps >= 1 ? static_cast<std::int64_t>(std::min(steps, 1e9)) : 0;
     try {
-        PageRequest request{{}, answers, limit};
+        PageRequest request{{},
+                            answers,
+                            sanecount(steps, 1e9),
+                            static_cast<std::uint64_t>(sanecount(mebibytes, 1e6)) << 20};
         std::istringstream words(options);
         for (std::string word; words >> word;)
             request.options.push_back(word);
-        return handover(pagerun(request, [](std::int64_t examined, std::int32_t depth) {
-            postprogress(static_cast<double>(examined), depth);
-        }));
+        return handover(pagerun(
+            request,
+            [](std::int64_t examined, std::int32_t depth) {
+                postprogress(static_cast<double>(examined), depth);
+            },
+            [](const std::string& json) { postrecorded(json.c_str()); }));
     } catch (const std::bad_alloc&) {
         return nullptr;  // the worker says memory ran out
     }

@@ -194,11 +194,34 @@ void Recorder::writejson(std::ostream& out) const
 
 namespace {
 
+// The room as the system reads it, with no more than `cap` bytes (0:
+// pagememory) for what the process comes to hold from this first reading on.
+MemoryBudget::RoomReader cappedroom(std::uint64_t cap)
+{
+    cap = cap == 0 ? pagememory : std::min(cap, pagememory);
+    const std::uint64_t before = readmemoryroom().available.value_or(0);
+    return [cap, before] {
+        MemoryRoom room = readmemoryroom();
+        const std::uint64_t now = room.available.value_or(before);
+        const std::uint64_t grown = before > now ? before - now : 0;
+        room.addressspace = cap > grown ? cap - grown : 0;
+        return room;
+    };
+}
+
+// The members that say which search the steps are of.
+void writeheader(std::ostream& json, const Problem& problem, const SearchSetup& setup)
+{
+    json << "\"pecas\":" << problem.pieces << ",\"metodo\":" << static_cast<int>(setup.method)
+         << ",\"otimo\":" << problem.optimal;
+}
+
 // The run the options ask for with the answers, with everything the page
 // shows: its steps from a numbered run of the first states, and its figures
 // and trace from the run itself.
 std::string searchjson(const Options& options, int pieces, search_method method,
-                       const PageRequest& request, const PageProgress& progress)
+                       const PageRequest& request, const PageProgress& progress,
+                       const PageRecorded& recorded)
 {
     std::ostringstream err;
     const std::variant<RunChoice, std::string> chosen = chooserun(options, pieces, method);
@@ -207,10 +230,20 @@ std::string searchjson(const Options& options, int pieces, search_method method,
         return errorobject(err.str());
     }
     const auto& [problem, setup] = std::get<RunChoice>(chosen);
-    const std::uint64_t memory = memorybudget(readmemoryroom());
+    const MemoryBudget::RoomReader room = cappedroom(request.memorycap);
+    const std::uint64_t memory = memorybudget(room());
     Recorder recorder(problem, setup, request.steps);
     FunctionObserver numbered = recorder.observer();
     runsearch(problem, setup, {memory, request.steps + 1}, numbered, true);
+    if (recorded) {
+        std::ostringstream steps;
+        steps << '{';
+        writeheader(steps, problem, setup);
+        steps << ',';
+        recorder.writejson(steps);
+        steps << '}';
+        recorded(steps.str());
+    }
     // The trace, and no progress lines: the page hears of progress itself.
     std::ostringstream trace;
     Watch watch(trace, scoringof(problem, setup), options.trace, heldby(problem, setup));
@@ -234,7 +267,7 @@ std::string searchjson(const Options& options, int pieces, search_method method,
     const double start = cpuseconds();
     // The heap's room is read again at every memory check (MemoryBudget): a
     // search stops by its budget, never by an allocation that fails.
-    MemoryBudget budget(memory, readmemoryroom);
+    MemoryBudget budget(memory, room);
     const SearchResult result = runsearch(problem, setup, {memory, INT64_MAX, &budget}, observer);
     const double seconds = cpuseconds() - start;
     if (const std::string why = whyunsolved(result); !why.empty())
@@ -242,9 +275,9 @@ std::string searchjson(const Options& options, int pieces, search_method method,
     std::ostringstream statistics;
     writestatistics(statistics, summarize(problem, setup, result, watch.statistics(), seconds));
     std::ostringstream json;
-    json << "{\"pecas\":" << problem.pieces << ",\"metodo\":" << static_cast<int>(setup.method)
-         << ",\"otimo\":" << problem.optimal << ",\"examinados\":" << result.examined
-         << ",\"solucao\":";
+    json << '{';
+    writeheader(json, problem, setup);
+    json << ",\"examinados\":" << result.examined << ",\"solucao\":";
     writearray(json, result.solution, [&](const Step& step) {
         json << '[' << int{step.from} << ',' << int{step.to} << ']';
     });
@@ -260,12 +293,12 @@ std::string searchjson(const Options& options, int pieces, search_method method,
 
 // The comparison's runs, one object a run keyed by the CSV's columns: text
 // as strings, figures as numbers, null where a figure does not apply.
-std::string comparisonjson(const Options& options)
+std::string comparisonjson(const Options& options, std::uint64_t memorycap)
 {
     std::ostringstream json;
     json << "{\"linhas\":[";
     const char* separator = "";
-    comparisonruns(options, memorybudget(readmemoryroom()), [&](const RunSummary& run) {
+    comparisonruns(options, memorybudget(cappedroom(memorycap)()), [&](const RunSummary& run) {
         const std::array<std::string, csvcolumns.size()> fields = csvfields(run);
         json << separator << '{';
         for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -297,7 +330,8 @@ std::optional<std::pair<int, search_method>> answersof(const std::string& answer
 
 }  // namespace
 
-std::string pagerun(const PageRequest& request, const PageProgress& progress)
+std::string pagerun(const PageRequest& request, const PageProgress& progress,
+                    const PageRecorded& recorded)
 {
     std::vector<std::string> words{"hanoi"};
     words.insert(words.end(), request.options.begin(), request.options.end());
@@ -323,14 +357,14 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress)
         else if (options.analyse > 0)
             writeanalysis(out, analyseheuristics(options.analyse), options.csv, options.csv);
         else if (options.compare)
-            return comparisonjson(options);
+            return comparisonjson(options, request.memorycap);
         if (!out.str().empty())
             return "{" + member("saida", jsonstring(out.str())) + "}";
         const auto answers = answersof(request.answers);
         if (!answers)
             return errorobject("hanoi: pecas (1 a " + std::to_string(maxpieces) +
                                ") ou metodo (0 a 2) invalidos: " + request.answers + "\n");
-        return searchjson(options, answers->first, answers->second, request, progress);
+        return searchjson(options, answers->first, answers->second, request, progress, recorded);
     } catch (const std::bad_alloc&) {
         return errorobject("hanoi: memoria esgotada\n");
     }
@@ -354,6 +388,6 @@ std::string pagetable()
     names(heuristicnames);
     json << ",\"desempates\":";
     names(tieordernames);
-    json << '}';
+    json << ",\"memoria\":" << memorybudget(cappedroom(0)()) << '}';
     return json.str();
 }

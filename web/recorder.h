@@ -15,9 +15,13 @@
  *    "estatisticas": the -e block, "rastro": the -r text,
  *    "erro": why there is no solution (when there is none),
  *    "nos": [...], "passos": [...], "completo"}   a search
- * The search's text is the console's own, line for line. pagetable returns
- * the names the page offers: {"metodos": [{"codigo", "opcao", "nome"}, ...],
- * "heuristicas": [...], "desempates": [...]}.
+ * The search's text is the console's own, line for line. Once the steps are
+ * recorded, before the search itself runs, `recorded` gets them alone:
+ *   {"pecas", "metodo", "otimo", "nos", "passos", "completo"}
+ * so that a front end that stops the search keeps them. pagetable returns
+ * the names the page offers and the engine's room: {"metodos": [{"codigo",
+ * "opcao", "nome"}, ...], "heuristicas": [...], "desempates": [...],
+ * "memoria": the bytes a search may hold, pagememory at most}.
  *
  * Recorder builds the search tree and its steps from the events of a run
  * whose nodes are numbered (engine.h), and keeps the first `limit` states
@@ -55,6 +59,12 @@
 #include "puzzle.h"
 
 inline constexpr std::size_t heapshown = 31;
+
+// The most a page's search may hold unless it asks for less. Let grow to the
+// module's whole heap, breadth-first search with 6 pieces ended in "memory
+// access out of bounds" (with a 4 GiB and a 2 GiB heap alike) instead of
+// stopping by its budget; with this cap it stops with "memoria esgotada".
+inline constexpr std::uint64_t pagememory = std::uint64_t{1} << 30;
 
 class Recorder {
 public:
@@ -116,12 +126,17 @@ struct PageRequest {
     std::vector<std::string> options;  // e.g. {"-e", "--rastro=5"}
     std::string answers;  // the piece count and the method, e.g. "3 0"
     std::int64_t steps;  // states to record
+    std::uint64_t memorycap = 0;  // bytes a search may hold at most; 0: pagememory
 };
 
 // Called every 100000 examined states with the count and the depth.
 using PageProgress = std::function<void(std::int64_t, std::int32_t)>;
 
-std::string pagerun(const PageRequest& request, const PageProgress& progress);
+// Called once with the recorded steps' JSON, before the search runs.
+using PageRecorded = std::function<void(const std::string&)>;
+
+std::string pagerun(const PageRequest& request, const PageProgress& progress,
+                    const PageRecorded& recorded = nullptr);
 
 std::string pagetable();
 

@@ -1,9 +1,11 @@
 // Runs the engine off the page's thread, so that the page stays responsive
 // and a long search can be stopped (the page ends the worker and makes a new
-// one). Messages in: {tipo: 'buscar', id, opcoes, respostas, passos}.
-// Messages out: {tipo: 'pronto', tabela} with the names the engine offers, {tipo: 'progresso', examinados,
-// profundidade} while a search runs, {tipo: 'resultado', id, dados} with
-// pagerun's JSON read, or {tipo: 'falha', id, mensagem} when the module fails.
+// one). Messages in: {tipo: 'buscar', id, opcoes, respostas, passos, memoria}.
+// Messages out: {tipo: 'pronto', tabela} with the names the engine offers;
+// while a search runs, {tipo: 'gravacao', dados} with its recorded steps
+// and {tipo: 'progresso', examinados, profundidade}; then {tipo:
+// 'resultado', id, dados} with pagerun's JSON read, or {tipo: 'falha', id,
+// mensagem} when the module fails.
 'use strict';
 
 if (typeof HanoiMotor === 'undefined') importScripts('motor.js');
@@ -17,19 +19,29 @@ motor.then((m) => {
   postMessage({ tipo: 'pronto', tabela });
 });
 
+// The program's words for a failed allocation (explainallocationfailure):
+// the module ran out of memory, whether a null came back or the heap could
+// not grow. Other faults are named as the module names them.
+function palavrasDaFalha(erro) {
+  const texto = String(erro && erro.message || erro);
+  if (erro === 'sem memoria' || erro instanceof RangeError
+      || /memory|Cannot enlarge|OOM|abort/i.test(texto)) {
+    return 'hanoi: memoria esgotada';
+  }
+  return `hanoi: falha no motor da pagina: ${texto}`;
+}
+
 onmessage = async (evento) => {
   const pedido = evento.data;
   const m = await motor;
   try {
-    const ponteiro = m.ccall('hanoi_buscar', 'number', ['string', 'string', 'number'],
-      [pedido.opcoes, pedido.respostas, pedido.passos]);
-    // Null: not even the answer's text could be allocated. The words are
-    // the program's own for a failed allocation (explainallocationfailure).
-    if (ponteiro === 0) throw new Error('hanoi: memoria esgotada');
+    const ponteiro = m.ccall('hanoi_buscar', 'number', ['string', 'string', 'number', 'number'],
+      [pedido.opcoes, pedido.respostas, pedido.passos, pedido.memoria || 0]);
+    if (ponteiro === 0) throw 'sem memoria';
     const texto = m.UTF8ToString(ponteiro);
     m._free(ponteiro);
     postMessage({ tipo: 'resultado', id: pedido.id, dados: JSON.parse(texto) });
   } catch (erro) {
-    postMessage({ tipo: 'falha', id: pedido.id, mensagem: String(erro && erro.message || erro) });
+    postMessage({ tipo: 'falha', id: pedido.id, mensagem: palavrasDaFalha(erro) });
   }
 };

@@ -24,6 +24,7 @@ from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 ARGS = None
@@ -191,14 +192,20 @@ class Page(unittest.TestCase):
                 self.assertEqual(self.element("estado").text, expected[-2])
 
     def set_lab(self, heuristic, ties, graph, start, goal):
+        # The goal first: it decides whether padrao may be chosen.
+        for name, value in (("inicio", start), ("objetivo", goal)):
+            self.type_into(name, value)
         Select(self.element("heuristica")).select_by_value(heuristic)
         Select(self.element("desempate")).select_by_value(ties)
         if self.element("grafo").is_selected() != graph:
             self.element("grafo").click()
-        for name, value in (("inicio", start), ("objetivo", goal)):
-            self.driver.execute_script(
-                "arguments[0].value = arguments[1];"
-                "arguments[0].dispatchEvent(new Event('change'));", self.element(name), value)
+
+    def type_into(self, name, value):
+        """Sets a field, folded away or not, as typing and leaving it would."""
+        self.driver.execute_script(
+            "arguments[0].value = arguments[1];"
+            "arguments[0].dispatchEvent(new Event('change', {bubbles: true}));",
+            self.element(name), value)
 
     def test_the_lab_options_give_the_console_search(self):
         self.open(self.server.url)
@@ -242,6 +249,11 @@ class Page(unittest.TestCase):
         field.send_keys("6")
         Select(self.element("metodo")).select_by_value("1")
         self.element("buscar").click()
+        # Tree search breadth-first with 6 pieces cannot fit: the page warns
+        # first, and searches on a second click.
+        self.assertIn("nao cabe", self.element("mensagem").text)
+        self.assertEqual(self.element("estatisticas").text, "")
+        self.element("buscar").click()
         WebDriverWait(self.driver, 120).until(
             lambda d: d.find_element(By.ID, "progresso").text.startswith("Nos abertos: "))
         self.element("parar").click()
@@ -250,7 +262,12 @@ class Page(unittest.TestCase):
     def test_a_long_search_can_be_stopped_and_the_page_goes_on(self):
         self.open(self.server.url)
         self.stop_a_long_search()
-        self.assertEqual(self.element("mensagem").text, "Busca interrompida a pedido.")
+        self.assertRegex(self.element("mensagem").text,
+                         r"^Busca interrompida a pedido\. Ate ali: pelo menos \d+ estados examinados")
+        # The steps recorded before the stop stay, marked as such.
+        self.assertIn("interrompida", self.element("contador").text)
+        self.assertEqual(self.element("estado").text, "1:[5 4 3 2 1 0] 2:[] 3:[]")
+        self.assertIn("interrompida", self.element("estatisticas").text)
         self.search(3, 0)
         self.assertIn("Estados examinados: 9", self.element("estatisticas").text)
 
@@ -263,8 +280,7 @@ class Page(unittest.TestCase):
         self.open(self.server.url)
 
         def refused_by_the_engine():
-            # padrao toward another goal: refused once the answers are in.
-            # (The goal is set after the pieces, whose change resets it.)
+            # padrao toward another goal: refused before anything runs.
             field = self.element("pecas")
             field.clear()
             field.send_keys("4")
@@ -275,11 +291,7 @@ class Page(unittest.TestCase):
                 lambda d: d.find_element(By.ID, "mensagem").text
                 and d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == "pronto")
 
-        def stopped():
-            self.set_lab("padrao", "heap", False, "111111", "333333")
-            self.stop_a_long_search()
-
-        for name, new_search in (("refused", refused_by_the_engine), ("stopped", stopped)):
+        for name, new_search in (("refused", refused_by_the_engine),):
             with self.subTest(name):
                 self.set_lab("padrao", "heap", False, "1111", "3333")
                 self.search(4, 0)
@@ -300,12 +312,14 @@ class Page(unittest.TestCase):
         # Greedy search with fora never ends: it stops by its budget (never
         # by a failed allocation, which would say no more than "memoria
         # esgotada"), and the second time at the very same state.
-        self.open(self.server.url)
+        # memoria=MIB caps the engine's memory, as the console's budget does.
+        self.open(self.server.url + "?memoria=300")
         self.set_lab("fora", "heap", False, "1" * 15, "3" * 15)
         messages = []
         for _ in range(2):
             self.search(15, 2)
             messages.append(self.element("mensagem").text)
+            self.assertIn("Solucao: nenhuma (memoria esgotada)", self.element("estatisticas").text)
         self.assertRegex(messages[0], r"^hanoi: memoria esgotada \(\d+ MiB em uso\): busca "
                                       r"interrompida com \d+ nos examinados, profundidade \d+$")
         self.assertEqual(messages[1], messages[0])
@@ -330,7 +344,7 @@ class Page(unittest.TestCase):
             self.element("proximo").click()
         self.element("comparar").click()
         WebDriverWait(self.driver, 300).until(
-            lambda d: len(d.find_elements(By.CSS_SELECTOR, "#grafico polyline")) == 3)
+            lambda d: len(d.find_elements(By.CSS_SELECTOR, "#grafico polyline")) == 6)
         self.assertEqual(self.element("mensagem").text, "")
         png = self.driver.get_screenshot_as_png()
         if ARGS.retrato:
@@ -339,6 +353,109 @@ class Page(unittest.TestCase):
         colours, width, height = png_pixels(png)
         self.assertGreater(width * height, 0)
         self.assertGreater(len(colours), 20)
+
+    def on_screen(self, width, height):
+        """The page's own viewport (not the window's) set to width x height."""
+        self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
+            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
+        self.addCleanup(self.driver.execute_cdp_cmd, "Emulation.clearDeviceMetricsOverride", {})
+
+    def test_one_projected_screen_holds_the_step_the_frontier_the_tree_and_the_space(self):
+        self.on_screen(1280, 800)
+        for address, panels in (
+                ("?pecas=15&passo=40", ("busca1", "estado", "motivo", "fronteira", "arvore", "espaco")),
+                ("?pecas=4&metodo2=largura&passo=10",
+                 ("motivo", "motivo2", "fronteira", "fronteira2", "arvore", "arvore2", "espaco",
+                  "espaco2"))):
+            with self.subTest(address):
+                self.open(self.server.url + address)
+                self.wait_until("pronto")
+                for panel in panels:
+                    box = self.driver.execute_script(
+                        "const r = arguments[0].getBoundingClientRect();"
+                        "return [r.left, r.top, r.right, r.bottom, r.width * r.height]",
+                        self.element(panel))
+                    self.assertGreater(box[4], 0, panel)
+                    self.assertTrue(box[0] >= 0 and box[1] >= 0 and box[2] <= 1280 and box[3] <= 800,
+                                    f"{panel} {box}")
+                for text in ("estado", "motivo"):
+                    size = self.driver.execute_script(
+                        "return parseFloat(getComputedStyle(arguments[0]).fontSize)", self.element(text))
+                    self.assertGreaterEqual(size, 18, text)
+                # Each node's label fits inside its node.
+                overflow = self.driver.execute_script(
+                    "return [...document.querySelectorAll('#arvore .no')].filter((g) =>"
+                    " g.querySelector('text').getBBox().width > g.querySelector('rect').getBBox().width)"
+                    ".length")
+                self.assertEqual(overflow, 0)
+
+    def test_the_address_restores_the_setup_runs_it_and_goes_to_the_step(self):
+        self.open(self.server.url + "?pecas=4&metodo=guloso&heuristica=fora&grafo=1&passo=5")
+        self.wait_until("pronto")
+        self.assertEqual(self.element("contador").text, "Passo 5 de " + self.element("linha").get_attribute("max"))
+        options = ["--heuristica=fora", "--grafo"]
+        self.assertEqual(statistics_block(self.element("estatisticas").text),
+                         statistics_block(native("4 2 .\n", "-e", *options)))
+        trace = re.findall(r"^#\d+  (.+?)  g=", native("4 2 .\n", "--rastro=5", *options), re.MULTILINE)
+        self.assertEqual(self.element("estado").text, trace[4])
+        self.element("proximo").click()
+        self.assertTrue(self.driver.execute_script("return location.search").endswith("&passo=6"))
+
+    def test_the_timeline_and_its_keys(self):
+        self.open(self.server.url)
+        self.search(3, 0)
+        body = self.driver.find_element(By.TAG_NAME, "body")
+        last = self.element("linha").get_attribute("max")
+        for key, shown in ((Keys.END, last), (Keys.HOME, "1"), (Keys.ARROW_RIGHT, "2"),
+                           (Keys.ARROW_LEFT, "1")):
+            body.send_keys(key)
+            self.assertEqual(self.element("contador").text, f"Passo {shown} de {last}")
+            self.assertEqual(self.element("linha").get_attribute("value"), shown)
+        body.send_keys(Keys.SPACE)
+        self.assertEqual(self.element("tocar").text, "Pausar")
+        body.send_keys(Keys.SPACE)
+        self.assertEqual(self.element("tocar").text, "Reproduzir")
+
+    def test_side_by_side_draws_both_searches_and_goes_to_where_they_part(self):
+        self.open(self.server.url + "?pecas=3&metodo2=largura")
+        self.wait_until("pronto")
+        for drawing in ("heap", "heap2", "arvore", "arvore2"):
+            self.assertGreater(self.driver.execute_script(
+                "return arguments[0].childElementCount", self.element(drawing)), 0, drawing)
+        self.assertTrue(self.element("movimentos2").text)
+        part = int(re.search(r"passo (\d+)", self.element("separacao").text).group(1))
+        self.element("ir-separacao").click()
+        self.assertTrue(self.element("contador").text.startswith(f"Passo {part} de"))
+        self.assertNotEqual(self.element("estado").text, self.element("estado2").text)
+
+    def test_a_wrong_position_is_said_at_its_field_and_nothing_is_searched(self):
+        self.open(self.server.url)
+        field = self.element("pecas")
+        field.clear()
+        field.send_keys("3")
+        for name, value in (("inicio", "2314"), ("inicio", "21"), ("objetivo", "1a3")):
+            with self.subTest(name=name, value=value):
+                self.type_into("inicio", "")
+                self.type_into("objetivo", "")
+                self.type_into(name, value)
+                self.element("buscar").click()
+                self.assertIn(f"A posicao de {name} nao vale", self.element("mensagem").text)
+                self.assertTrue(self.element(f"{name}-erro").text)
+                self.assertEqual(self.element(name).get_attribute("value"), value)
+                self.assertEqual(self.element("estatisticas").text, "")
+        # padrao is offered only toward every piece on peg 3.
+        self.type_into("inicio", "")
+        self.type_into("objetivo", "113")
+        padrao = self.driver.find_element(By.CSS_SELECTOR, "#heuristica option[value=padrao]")
+        self.assertFalse(padrao.is_enabled())
+        self.assertIn("objetivo", self.element("heuristica-nota").text)
+        self.type_into("objetivo", "333")
+        self.assertTrue(padrao.is_enabled())
+
+    def test_the_folder_opened_from_disk_says_how_to_open_it(self):
+        self.driver.get("file://" + ARGS.pagina + "/index.html")
+        self.wait_until("sem-servidor", timeout=10)
+        self.assertIn("hanoi.html", self.element("aviso-disco").text)
 
     def test_the_page_works_as_one_file_opened_from_disk(self):
         self.open("file://" + ARGS.arquivo)

@@ -1,0 +1,70 @@
+// The records of a run as the engine sends them (recorder.h), and the facts
+// every panel reads from them.
+
+// Node records: [parent, from, to, pegs (each peg's pieces from the bottom
+// up), g, h, f, step taken, repeated, dropped before step].
+export const PAI = 0, DE = 1, PARA = 2, ESTADO = 3, G = 4, H = 5, F = 6, PASSO = 7;
+export const REPETIDO = 8, DESCARTADO = 9;
+// Step records: [node, frontier left, next f, ties, heap or null].
+export const NO = 0, FRONTEIRA = 1, PROXIMO = 2, EMPATES = 3, HEAP = 4;
+
+// [[2, 1, 0], [], []] -> "1:[2 1 0] 2:[] 3:[]", as the console writes a state.
+export function textoDasPilhas(pilhas) {
+  return pilhas.map((pecas, i) => `${i + 1}:[${pecas.join(' ')}]`).join(' ');
+}
+
+// "3311": one digit a piece (its peg), from the largest to the smallest.
+export function pilhasDaPosicao(posicao) {
+  const pilhas = [[], [], []];
+  const n = posicao.length;
+  for (let i = 0; i < n; ++i) pilhas[Number(posicao[i]) - 1].push(n - 1 - i);
+  return pilhas;
+}
+
+export function posicaoDasPilhas(pilhas, n) {
+  const digitos = new Array(n);
+  pilhas.forEach((pilha, p) => pilha.forEach((peca) => { digitos[n - 1 - peca] = String(p + 1); }));
+  return digitos.join('');
+}
+
+// A run as the panels read it: the engine's record and what follows from
+// it once, not at every step.
+export function prepararBusca(config, dados) {
+  const nos = dados.nos || [];
+  const filhos = nos.map(() => []);
+  const descartes = new Map();  // step -> states dropped just before it
+  for (let i = 0; i < nos.length; ++i) {
+    if (i > 0) filhos[nos[i][PAI]].push(i);
+    const antes = nos[i][DESCARTADO];
+    if (antes) descartes.set(antes, (descartes.get(antes) || 0) + 1);
+  }
+  return { config, dados, filhos, descartes };
+}
+
+// Whether step k took the goal: the last step of a search that ended with a
+// solution, every step of it recorded (a stopped search has no solution).
+export function objetivoTomado(busca, k) {
+  const d = busca.dados;
+  return k === d.passos.length - 1 && d.completo && d.solucao !== undefined && !d.erro;
+}
+
+// The node ids from the start to `id`.
+export function caminhoAte(nos, id) {
+  const caminho = [id];
+  while (id !== 0) {
+    id = nos[id][PAI];
+    caminho.push(id);
+  }
+  return caminho.reverse();
+}
+
+// The first step at which two runs take different states: null when they
+// take the same ones throughout.
+export function passoDaSeparacao(a, b) {
+  const estadoNo = (busca, k) => textoDasPilhas(busca.dados.nos[busca.dados.passos[k][NO]][ESTADO]);
+  const limite = Math.min(a.dados.passos.length, b.dados.passos.length);
+  for (let k = 0; k < limite; ++k) {
+    if (estadoNo(a, k) !== estadoNo(b, k)) return k;
+  }
+  return a.dados.passos.length === b.dados.passos.length ? null : limite;
+}
