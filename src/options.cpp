@@ -70,6 +70,11 @@ enum : int {
     startoption,
     goaloption,
     analyseoption,
+    methodoption,
+    piecesoption,
+    destinationoption,
+    limitoption,
+    weightoption,
 };
 
 // The entry of `names` that is `word`.
@@ -113,6 +118,71 @@ std::variant<std::vector<heuristic>, std::string> heuristiclist(std::string_view
     }
 }
 
+// The method named by `word`: its option word, or a dialogue code.
+std::optional<search_method> methodnamed(std::string_view word)
+{
+    for (const MethodNames& names : methodtable)
+        if (names.option == word ||
+            (word.size() == 1 && word[0] - '0' == static_cast<int>(names.method) &&
+             static_cast<int>(names.method) < dialoguemethods))
+            return names.method;
+    return std::nullopt;
+}
+
+// Method names or codes separated by commas, each once; or why not.
+std::variant<std::vector<search_method>, std::string> methodlist(std::string_view text,
+                                                                 const std::string& given)
+{
+    std::vector<search_method> methods;
+    for (std::size_t from = 0;;) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::optional<search_method> method = methodnamed(text.substr(from, comma - from));
+        if (!method) {
+            std::string names;
+            for (const MethodNames& n : methodtable)
+                names += (names.empty() ? "" : n.method == search_method::weighted ? " ou " : ", ") +
+                         std::string(n.option);
+            return given + ": use 0, 1, 2 ou um nome: " + names;
+        }
+        if (std::find(methods.begin(), methods.end(), *method) != methods.end())
+            return given + ": " + std::string(namesof(*method).option) + " aparece duas vezes";
+        methods.push_back(*method);
+        if (comma == text.size())
+            return methods;
+        from = comma + 1;
+    }
+}
+
+// A weight of at most two decimal places from 0.01 to 100, in hundredths.
+std::optional<std::int32_t> weightof(std::string_view text)
+{
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view places = point == text.npos ? "" : text.substr(point + 1);
+    const auto digits = [](std::string_view part) {
+        return part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (whole.empty() || whole.size() > 3 || !digits(whole) || !digits(places) ||
+        places.size() > 2 || (point != text.npos && places.empty()))
+        return std::nullopt;
+    std::int32_t hundredths = 0;
+    for (const char c : whole)
+        hundredths = 10 * hundredths + (c - '0');
+    hundredths *= 100;
+    if (!places.empty())
+        hundredths += (places[0] - '0') * 10 + (places.size() > 1 ? places[1] - '0' : 0);
+    if (hundredths < smallestweight || hundredths > largestweight)
+        return std::nullopt;
+    return hundredths;
+}
+
+// Whether some method of `methods` takes the option that `applies` says.
+bool takes(const std::vector<search_method>& methods, bool MethodNames::*applies)
+{
+    return std::any_of(methods.begin(), methods.end(),
+                       [&](search_method method) { return namesof(method).*applies; });
+}
+
 // How to give the value `word` to the option `previous` that takes it only
 // attached, when `previous` is such an option written without a value;
 // empty otherwise.
@@ -139,16 +209,31 @@ std::variant<Options, std::string> checkcombinations(const Options& options)
 {
     const bool labrun = !options.heuristics.empty() || options.ties != tie_order::heap ||
                         options.graph || !options.start.empty() || !options.goal.empty();
+    const bool answered = !options.methods.empty() || options.pieces > 0 ||
+                          options.destination || options.depthlimit != nodepthlimit ||
+                          options.weight != 0;
     if (options.analyse > 0 &&
-        (options.compare || options.statistics || options.trace > 0 || labrun))
+        (options.compare || options.statistics || options.trace > 0 || labrun || answered))
         return "--analisar so combina com --csv";
     if (options.compare && (options.statistics || options.trace > 0))
         return "--comparar nao combina com --estatisticas nem com --rastro";
     if (options.compare && (!options.start.empty() || !options.goal.empty()))
         return "--comparar nao combina com --inicio nem com --objetivo (cada linha tem suas "
                "pecas)";
+    if (options.compare && (options.pieces > 0 || options.destination))
+        return "--comparar nao combina com --pecas nem com --saida (cada linha tem suas pecas)";
     if (options.heuristics.size() > 1 && !options.compare)
         return "--heuristica: varias heuristicas so com --comparar";
+    if (options.methods.size() > 1 && !options.compare)
+        return "--metodo: varios metodos so com --comparar";
+    if (options.depthlimit != nodepthlimit && !takes(options.methods, &MethodNames::depthlimit))
+        return "--limite so vale com --metodo=profundidade ou --metodo=aprofundamento";
+    if (options.weight != 0 && !takes(options.methods, &MethodNames::weight))
+        return "--peso so vale com --metodo=ponderado";
+    if (!options.compare && options.methods == std::vector{search_method::depthfirst} &&
+        !options.graph && options.depthlimit == nodepthlimit)
+        return "--metodo=profundidade: em arvore a busca em profundidade nunca termina neste "
+               "problema (um caminho pode dar voltas para sempre); use --limite=L ou --grafo";
     if (options.csv && !options.compare && !options.statistics && options.analyse == 0)
         return "--csv so vale com --comparar, --estatisticas ou --analisar";
     return options;
@@ -171,6 +256,11 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
         {"inicio", required_argument, nullptr, startoption},
         {"objetivo", required_argument, nullptr, goaloption},
         {"analisar", required_argument, nullptr, analyseoption},
+        {"metodo", required_argument, nullptr, methodoption},
+        {"pecas", required_argument, nullptr, piecesoption},
+        {"saida", required_argument, nullptr, destinationoption},
+        {"limite", required_argument, nullptr, limitoption},
+        {"peso", required_argument, nullptr, weightoption},
         {nullptr, 0, nullptr, 0},
     };
     Options options;
@@ -244,6 +334,42 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
                 return givenoption(argv) + ": N deve ser um inteiro de 1 a " +
                        std::to_string(largestanalysis);
             options.analyse = static_cast<std::int16_t>(*n);
+            break;
+        }
+        case methodoption: {
+            auto methods = methodlist(optarg, givenoption(argv));
+            if (const std::string* reason = std::get_if<std::string>(&methods))
+                return *reason;
+            options.methods = std::get<std::vector<search_method>>(std::move(methods));
+            break;
+        }
+        case piecesoption: {
+            const std::optional<std::int64_t> n = boundednumber(optarg, 1, maxpieces);
+            if (!n)
+                return givenoption(argv) + ": N deve ser um inteiro de 1 a " +
+                       std::to_string(maxpieces);
+            options.pieces = static_cast<std::int16_t>(*n);
+            break;
+        }
+        case destinationoption:
+            if (*optarg == '\0')
+                return givenoption(argv) + ": falta o nome do arquivo (\".\" para a tela)";
+            options.destination = optarg;
+            break;
+        case limitoption: {
+            const std::optional<std::int64_t> limit = boundednumber(optarg, 0, largestdepthlimit);
+            if (!limit)
+                return givenoption(argv) + ": L deve ser um inteiro de 0 a " +
+                       std::to_string(largestdepthlimit);
+            options.depthlimit = static_cast<std::int32_t>(*limit);
+            break;
+        }
+        case weightoption: {
+            const std::optional<std::int32_t> weight = weightof(optarg);
+            if (!weight)
+                return givenoption(argv) +
+                       ": W deve ser um decimal de 0.01 a 100, com no maximo duas casas";
+            options.weight = *weight;
             break;
         }
         default:
