@@ -16,7 +16,9 @@
  * taken, alone, as the goal.
  *
  * The start is node 0 and the goal node 1 (the `started` event, iteration
- * 0); the frontier size the events carry is the two queues' total. Each side
+ * 0); the frontier size the events carry is the two queues' total, and
+ * `expanded` comes after the children of each state taken, the one where
+ * the sides meet included. Each side
  * keeps for each position the move that reached it first (a byte), from
  * which its paths are read back; that and the queues are its memory.
  * Complexity: O(1) a state, O(3^N) bytes.
@@ -174,6 +176,7 @@ private:
             const std::int32_t score = scoring_(child, childdepth);
             if (met) {
                 observer_.pushed(node, cur.node, m, child, childdepth, score);
+                observer_.expanded(queued(inlayer - 1));
                 return finish(SearchStatus::solved, meeting(s, cur.code, m, code));
             }
             own.reached[code] = static_cast<std::uint8_t>(4 * m.from + m.to);

@@ -103,7 +103,7 @@ void Trace::writesize(std::size_t frontiersize)
 void Trace::started(std::int32_t iteration, std::int64_t bound, std::uint32_t /*first*/,
                     std::size_t /*firsts*/)
 {
-    if (!tracing() || iteration == 0)
+    if (limit_ == 0 || !tracing() || iteration == 0)
         return;
     writeheading();
     out_ << "Iteracao " << iteration << ": limite "
