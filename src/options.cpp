@@ -394,6 +394,23 @@ numero de pecas, o metodo (0 A*, 1 busca em largura, 2 busca gulosa) e o
 destino da solucao ("." para a tela ou o nome de um arquivo), busca e mostra
 os movimentos encontrados.
 
+Respostas por opcao (a pergunta respondida nao e feita):
+      --pecas=N         o numero de pecas (1 a 15)
+      --metodo=M        o metodo: 0, 1, 2 ou um nome: astar, largura, guloso,
+                        profundidade (pilha; em arvore so com --limite ou
+                        --grafo, pois nunca termina), aprofundamento
+                        (aprofundamento iterativo: limites 0, 1, 2, ...), ida
+                        (IDA*: limites em f = g + h), bidirecional (duas
+                        buscas em largura, do inicio e do objetivo, sempre em
+                        grafo) ou ponderado (A* com f = g + W h); com
+                        --comparar, nomes separados por virgula. A busca de
+                        custo uniforme e o A* com --heuristica=zero
+      --saida=ARQ       o destino da solucao ("." para a tela)
+      --limite=L        o limite de profundidade (0 a 1000000) de profundidade
+                        e o maior limite de aprofundamento
+      --peso=W          o peso W de ponderado: um decimal de 0.01 a 100 com
+                        ate duas casas (2 sem esta opcao)
+
 Opcoes:
   -e, --estatisticas    depois da busca, um bloco de estatisticas na saida
                         padrao: estados examinados, gerados e descartados,
@@ -447,6 +464,9 @@ Status de saida:
   2   a entrada terminou, ou nao pode ser lida, antes das tres respostas
   3   a memoria acabou: a busca parou antes do fim, ou nem pode comecar
   4   erro interno: a busca esgotou os estados ou perdeu o caminho da solucao
+  5   nenhuma solucao dentro dos limites: a busca com limite (--limite, as
+      iteracoes) terminou sem o objetivo: corte (havia estados alem do
+      limite) ou falha (nao havia)
   64  opcao, valor ou argumento invalido: nada foi buscado
 
 Exemplos:
@@ -455,6 +475,9 @@ Exemplos:
   printf '10 0 .\n' | hanoi -e
   printf '4 0 .\n' | hanoi --heuristica=fora --grafo -e
   printf '3 1 .\n' | hanoi --inicio=312 --objetivo=123 --desempate=fila
+  hanoi --pecas=5 --metodo=ida --saida=. --heuristica=fora -e
+  printf '5 .\n' | hanoi --metodo=aprofundamento -e
+  hanoi --comparar --metodo=aprofundamento,ida,bidirecional --grafo
   hanoi --comparar --heuristica=padrao,fora,exata
   hanoi --analisar=10
   hanoi --comparar --csv > metodos.csv

@@ -959,7 +959,7 @@ TEST_F(Program, CsvFileCollectsOneRowARunUnderOneHeader)
     const std::string statistics =
         "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
         "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
-        "descartados,penetrancia\n";
+        "descartados,penetrancia,limite,iteracoes,peso\n";
     const Outcome first = run("3 0 .", "", "-e --csv=turma.csv > stdout");
     const Outcome second =
         run("2 1 .", "", "-e --csv=turma.csv --grafo --desempate=pilha > stdout");
@@ -992,9 +992,11 @@ TEST_F(Program, CsvFileTakesWholeRowsUnderItsOwnHeaderOrStaysAsItWas)
     const std::string header =
         "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
         "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
-        "descartados,penetrancia\n";
+        "descartados,penetrancia,limite,iteracoes,peso\n";
     const std::string row =
-        "A*,3,otima,7,9,13,5,7,1.135153,264,0.000085,105758,padrao,heap,nao,0,0.78\n";
+        "A*,3,otima,7,9,13,5,7,1.135153,264,0.000085,105758,padrao,heap,nao,0,0.78,,,\n";
+    // A file begun before the textbook's methods added their three columns.
+    const std::string seventeen = header.substr(0, header.find(",limite")) + "\n";
     std::string nearlimit = header;  // 1000 bytes take it, not another row
     while (nearlimit.size() + row.size() <= 1000)
         nearlimit += row;
@@ -1016,6 +1018,8 @@ TEST_F(Program, CsvFileTakesWholeRowsUnderItsOwnHeaderOrStaysAsItWas)
         {"analysis", header + row, "", " --analisar=3 > stdout", 1,
          refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
         {"older header", header.substr(0, header.size() - 13) + "\n", "3 0 .", "", 1,
+         refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
+        {"seventeen columns", seventeen + row.substr(0, row.size() - 4) + "\n", "3 0 .", "", 1,
          refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
         {"report of the same name", header, "3 0 turma.csv", " > stdout", 1,
          "hanoi: nao foi possivel escrever o arquivo de saida \"turma.csv\": e o mesmo arquivo "
