@@ -72,8 +72,8 @@ struct Side {
             const auto from = static_cast<std::int16_t>(reached[code] >> 2);
             const auto to = static_cast<std::int16_t>(reached[code] & 3);
             path.push_back({static_cast<std::int8_t>(from), static_cast<std::int8_t>(to)});
-            const auto piece = static_cast<std::int16_t>(std::countr_zero(
-                static_cast<std::uint32_t>(problem.position(code).on[to])));
+            const auto piece = static_cast<std::int16_t>(
+                std::countr_zero(static_cast<std::uint32_t>(problem.position(code).on[to])));
             code = movedcode(code, PegMove{to, from, piece});
         }
         std::reverse(path.begin(), path.end());

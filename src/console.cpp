@@ -249,9 +249,9 @@ std::optional<Answers> dialogue(std::istream& in, std::ostream& out, const Optio
     const std::optional<std::int32_t> method =
         !options.methods.empty()
             ? static_cast<std::int32_t>(options.methods.front())
-            : askinteger<std::int32_t>(
-                  in, out, "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): ", 0,
-                  dialoguemethods - 1);
+            : askinteger<std::int32_t>(in, out,
+                                       "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): ", 0,
+                                       dialoguemethods - 1);
     if (!method)
         return std::nullopt;
     if (options.destination)

@@ -85,8 +85,8 @@ public:
         if (!pacing_.roomtostart([&](std::size_t n) { return footprint(n); }, 1))
             return finish(SearchStatus::noroom);
         if (setup_.method == search_method::depthfirst) {
-            const std::int32_t limit = setup_.depthlimit == nodepthlimit ? INT32_MAX
-                                                                         : setup_.depthlimit;
+            const std::int32_t limit =
+                setup_.depthlimit == nodepthlimit ? INT32_MAX : setup_.depthlimit;
             SearchResult result = pass(limit);
             if (result.status == SearchStatus::exhausted)
                 result.status = cut_ ? SearchStatus::cutoff : SearchStatus::failed;
@@ -103,8 +103,8 @@ public:
             result.bound = bound;
             if (result.status != SearchStatus::exhausted)
                 return result;
-            const bool last = CostBound ? nextbound_ == INT32_MAX
-                                        : !cut_ || bound == setup_.depthlimit;
+            const bool last =
+                CostBound ? nextbound_ == INT32_MAX : !cut_ || bound == setup_.depthlimit;
             if (last) {
                 result.status = cut_ ? SearchStatus::cutoff : SearchStatus::failed;
                 return result;

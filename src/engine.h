@@ -240,9 +240,14 @@ public:
     SearchResult finish(SearchStatus status, std::vector<Step>&& solution, std::int32_t depth,
                         std::uint64_t memory, std::size_t frontier) const
     {
-        return {status, std::move(solution), nextcheckpoint_ - untilcheckpoint_,
-                depth,  memory,              frontier,
-                0,      nobound};
+        return {status,
+                std::move(solution),
+                nextcheckpoint_ - untilcheckpoint_,
+                depth,
+                memory,
+                frontier,
+                0,
+                nobound};
     }
 
 private:

@@ -211,7 +211,7 @@ void writestatistics(std::ostream& out, const RunSummary& run)
     if (run.iterations > 0) {
         out << "Iteracoes: " << run.iterations << '\n';
         out << (run.method == search_method::idastar ? "Ultimo limite de f: "
-                                                      : "Ultimo limite de profundidade: ")
+                                                     : "Ultimo limite de profundidade: ")
             << run.bound << '\n';
     } else if (run.bound != nobound) {
         out << "Limite de profundidade: " << run.bound << '\n';
@@ -246,26 +246,13 @@ std::string weighttext(std::int32_t hundredths)
 }
 
 const std::array<CsvColumn, 20> csvcolumns{{
-    {"metodo", true},
-    {"pecas", false},
-    {"resultado", true},
-    {"movimentos", false},
-    {"examinados", false},
-    {"gerados", false},
-    {"maior_fronteira", false},
-    {"profundidade", false},
-    {"ramificacao_efetiva", false},
-    {"memoria_bytes", false},
-    {"tempo_s", false},
-    {"examinados_por_s", false},
-    {"heuristica", true},
-    {"desempate", true},
-    {"grafo", true},
-    {"descartados", false},
-    {"penetrancia", false},
-    {"limite", false},
-    {"iteracoes", false},
-    {"peso", false},
+    {"metodo", true},           {"pecas", false},        {"resultado", true},
+    {"movimentos", false},      {"examinados", false},   {"gerados", false},
+    {"maior_fronteira", false}, {"profundidade", false}, {"ramificacao_efetiva", false},
+    {"memoria_bytes", false},   {"tempo_s", false},      {"examinados_por_s", false},
+    {"heuristica", true},       {"desempate", true},     {"grafo", true},
+    {"descartados", false},     {"penetrancia", false},  {"limite", false},
+    {"iteracoes", false},       {"peso", false},
 }};
 
 std::array<std::string, 20> csvfields(const RunSummary& run)

@@ -140,7 +140,9 @@ std::variant<std::vector<search_method>, std::string> methodlist(std::string_vie
         if (!method) {
             std::string names;
             for (const MethodNames& n : methodtable)
-                names += (names.empty() ? "" : n.method == search_method::weighted ? " ou " : ", ") +
+                names += (names.empty()                         ? ""
+                          : n.method == search_method::weighted ? " ou "
+                                                                : ", ") +
                          std::string(n.option);
             return given + ": use 0, 1, 2 ou um nome: " + names;
         }
@@ -209,9 +211,8 @@ std::variant<Options, std::string> checkcombinations(const Options& options)
 {
     const bool labrun = !options.heuristics.empty() || options.ties != tie_order::heap ||
                         options.graph || !options.start.empty() || !options.goal.empty();
-    const bool answered = !options.methods.empty() || options.pieces > 0 ||
-                          options.destination || options.depthlimit != nodepthlimit ||
-                          options.weight != 0;
+    const bool answered = !options.methods.empty() || options.pieces > 0 || options.destination ||
+                          options.depthlimit != nodepthlimit || options.weight != 0;
     if (options.analyse > 0 &&
         (options.compare || options.statistics || options.trace > 0 || labrun || answered))
         return "--analisar so combina com --csv";

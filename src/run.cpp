@@ -119,8 +119,8 @@ SearchResult runsearch(const Problem& problem, const SearchSetup& setup, const S
             return bestfirst(problem, Rules(problem), limits, observer);
         });
     case Engine::depthfirst:
-        return withdepthrules(setup, [&]<bool CostBound, bool Graph>(
-                                         std::bool_constant<CostBound>, std::bool_constant<Graph>) {
+        return withdepthrules(setup, [&]<bool CostBound, bool Graph>(std::bool_constant<CostBound>,
+                                                                     std::bool_constant<Graph>) {
             return depthfirst<CostBound, Graph>(problem, setup, limits, observer);
         });
     case Engine::bidirectional:
@@ -192,13 +192,13 @@ MeasuredRun measuredrun(const Problem& problem, const SearchSetup& setup,
 std::variant<RunChoice, std::string> chooserun(const Options& options, int pieces,
                                                search_method method)
 {
-    const SearchSetup setup{
-        method,
-        options.heuristics.empty() ? heuristic::padrao : options.heuristics.front(),
-        options.ties,
-        searchesgraph(method, options.graph),
-        namesof(method).depthlimit ? options.depthlimit : nodepthlimit,
-        options.weight != 0 ? options.weight : defaultweight};
+    const SearchSetup setup{method,
+                            options.heuristics.empty() ? heuristic::padrao
+                                                       : options.heuristics.front(),
+                            options.ties,
+                            searchesgraph(method, options.graph),
+                            namesof(method).depthlimit ? options.depthlimit : nodepthlimit,
+                            options.weight != 0 ? options.weight : defaultweight};
     const auto position = [&](std::string_view name, const std::string& digits,
                               std::optional<PegSets>& sets) -> std::string {
         if (digits.empty())

@@ -8,8 +8,8 @@
 #include <climits>
 #include <deque>
 #include <map>
-#include <sstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -572,8 +572,9 @@ PassWalk plainbidirectional(const LabRun& lab)
                 if (paths[side].emplace(child, path).second) {
                     queues[side].push_back({child, cur.depth + 1, 0, move.to, {}});
                     ++run.walk.generated;
-                    run.largest = std::max(
-                        run.largest, static_cast<std::int64_t>(queues[0].size() + queues[1].size()));
+                    run.largest =
+                        std::max(run.largest,
+                                 static_cast<std::int64_t>(queues[0].size() + queues[1].size()));
                 }
             }
         }
@@ -588,9 +589,9 @@ TEST(Lab, TextbookMethodsTakeTheStatesOfAPlainSearch)
         std::string goal;
     };
     const Ends ends[] = {
-        {1, "", ""},     {1, "1", ""},        {2, "", "12"},        {2, "32", "23"},
-        {3, "", ""},     {3, "213", "332"},   {3, "", "123"},       {4, "", ""},
-        {4, "3131", ""}, {4, "1223", "3311"}, {5, "", ""},          {5, "21312", "13221"},
+        {1, "", ""},     {1, "1", ""},        {2, "", "12"},  {2, "32", "23"},
+        {3, "", ""},     {3, "213", "332"},   {3, "", "123"}, {4, "", ""},
+        {4, "3131", ""}, {4, "1223", "3311"}, {5, "", ""},    {5, "21312", "13221"},
     };
     constexpr std::int64_t limit = 300000;
     std::map<std::string, int> statuses;
@@ -608,15 +609,15 @@ TEST(Lab, TextbookMethodsTakeTheStatesOfAPlainSearch)
                 // at `limit` on both sides.
                 setups.push_back({search_method::depthfirst, heuristic::zero, tie_order::heap,
                                   graph, depthlimit});
-                setups.push_back({search_method::deepening, heuristic::zero, tie_order::heap,
-                                  graph, depthlimit});
+                setups.push_back({search_method::deepening, heuristic::zero, tie_order::heap, graph,
+                                  depthlimit});
             }
             for (std::size_t kind = 0; kind < heuristicnames.size(); ++kind)
                 if (kind != 0 || end.goal.empty())
                     setups.push_back({search_method::idastar, static_cast<heuristic>(kind),
                                       tie_order::heap, graph});
-            setups.push_back({search_method::bidirectional, heuristic::zero, tie_order::heap,
-                              graph});
+            setups.push_back(
+                {search_method::bidirectional, heuristic::zero, tie_order::heap, graph});
         }
         for (const SearchSetup& setup : setups) {
             const LabRun lab{problem, setup};

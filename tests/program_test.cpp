@@ -892,7 +892,8 @@ TEST_F(Program, AnsweredQuestionsAreNotAsked)
         << two.out;
     const Outcome one = run("1", "", "--pecas=3 --saida=. > stdout");
     EXPECT_EQ(one.status, 0) << one.err;
-    EXPECT_TRUE(one.out.starts_with("Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n3 pecas"))
+    EXPECT_TRUE(
+        one.out.starts_with("Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n3 pecas"))
         << one.out;
 }
 
@@ -906,10 +907,10 @@ TEST_F(Program, NoSolutionWithinTheLimitsHasStatusFive)
     EXPECT_NE(row.find("\nProfundidade,3,corte,,"), std::string::npos) << row;
     EXPECT_TRUE(row.ends_with(",5,,\n")) << row;
     // Iterative deepening up to the limit; then with room enough.
-    const Outcome deep = run("", "", "--pecas=3 --metodo=aprofundamento --saida=. --limite=6 -e > stdout");
+    const Outcome deep =
+        run("", "", "--pecas=3 --metodo=aprofundamento --saida=. --limite=6 -e > stdout");
     EXPECT_EQ(deep.status, 5);
-    EXPECT_NE(deep.out.find("Iteracoes: 7\nUltimo limite de profundidade: 6\n"),
-              std::string::npos)
+    EXPECT_NE(deep.out.find("Iteracoes: 7\nUltimo limite de profundidade: 6\n"), std::string::npos)
         << deep.out;
     const Outcome found =
         run("", "", "--pecas=3 --metodo=aprofundamento --saida=. --limite=7 -e --csv > stdout");
@@ -920,7 +921,8 @@ TEST_F(Program, NoSolutionWithinTheLimitsHasStatusFive)
 
 TEST_F(Program, TraceShowsEachIterationAndTheStack)
 {
-    const Outcome o = run("", "", "--pecas=2 --metodo=ida --saida=. -r3 --heuristica=zero > stdout");
+    const Outcome o =
+        run("", "", "--pecas=2 --metodo=ida --saida=. -r3 --heuristica=zero > stdout");
     EXPECT_EQ(o.status, 0) << o.err;
     EXPECT_NE(o.out.find("f = g + h; a pilha: o ultimo empilhado sai antes)\n"
                          "Iteracao 1: limite f <= 0\n#1  1:[1 0] 2:[] 3:[]  g=0 h=0 f=0  pilha=0\n"
@@ -954,7 +956,8 @@ TEST_F(Program, ComparisonRunsTheMethodsGiven)
             depthfirst.push_back(row);
     ASSERT_EQ(depthfirst.size(), 2u);
     EXPECT_TRUE(depthfirst[0].starts_with("Profundidade,1,otima,1,")) << depthfirst[0];
-    EXPECT_TRUE(depthfirst[1].starts_with("Profundidade,2,interrompida,,5000000,")) << depthfirst[1];
+    EXPECT_TRUE(depthfirst[1].starts_with("Profundidade,2,interrompida,,5000000,"))
+        << depthfirst[1];
 }
 
 TEST_F(Program, HelpVersionAndComparisonNeedNoAnswers)
