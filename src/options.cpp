@@ -48,6 +48,19 @@ std::string givenoption(char* argv[])
     return asgiven(argv[optind - 1]);
 }
 
+// The value of the option just read, a whole number from `low` to `high`,
+// into `value`; or why not, naming the value `letter` as the help does.
+template <class Int>
+std::string takenumber(char* argv[], char letter, std::int64_t low, std::int64_t high, Int& value)
+{
+    const std::optional<std::int64_t> number = boundednumber(optarg, low, high);
+    if (!number)
+        return givenoption(argv) + ": " + letter + " deve ser um inteiro de " +
+               std::to_string(low) + " a " + std::to_string(high);
+    value = static_cast<Int>(*number);
+    return "";
+}
+
 // The option getopt refused, as the user wrote it. `word` is the argument
 // getopt was reading when it refused it.
 std::string refusedoption(std::string_view word)
@@ -144,7 +157,9 @@ std::variant<std::vector<search_method>, std::string> methodlist(std::string_vie
                           : n.method == search_method::weighted ? " ou "
                                                                 : ", ") +
                          std::string(n.option);
-            return given + ": use 0, 1, 2 ou um nome: " + names;
+            std::string reason = given;
+            reason += ": use 0, 1, 2 ou um nome: ";
+            return reason += names;
         }
         if (std::find(methods.begin(), methods.end(), *method) != methods.end())
             return given + ": " + std::string(namesof(*method).option) + " aparece duas vezes";
@@ -329,14 +344,11 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
             (c == startoption ? options.start : options.goal) = optarg;
             break;
         }
-        case analyseoption: {
-            const std::optional<std::int64_t> n = boundednumber(optarg, 1, largestanalysis);
-            if (!n)
-                return givenoption(argv) + ": N deve ser um inteiro de 1 a " +
-                       std::to_string(largestanalysis);
-            options.analyse = static_cast<std::int16_t>(*n);
+        case analyseoption:
+            if (std::string reason = takenumber(argv, 'N', 1, largestanalysis, options.analyse);
+                !reason.empty())
+                return reason;
             break;
-        }
         case methodoption: {
             auto methods = methodlist(optarg, givenoption(argv));
             if (const std::string* reason = std::get_if<std::string>(&methods))
@@ -344,27 +356,22 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
             options.methods = std::get<std::vector<search_method>>(std::move(methods));
             break;
         }
-        case piecesoption: {
-            const std::optional<std::int64_t> n = boundednumber(optarg, 1, maxpieces);
-            if (!n)
-                return givenoption(argv) + ": N deve ser um inteiro de 1 a " +
-                       std::to_string(maxpieces);
-            options.pieces = static_cast<std::int16_t>(*n);
+        case piecesoption:
+            if (std::string reason = takenumber(argv, 'N', 1, maxpieces, options.pieces);
+                !reason.empty())
+                return reason;
             break;
-        }
         case destinationoption:
             if (*optarg == '\0')
                 return givenoption(argv) + ": falta o nome do arquivo (\".\" para a tela)";
             options.destination = optarg;
             break;
-        case limitoption: {
-            const std::optional<std::int64_t> limit = boundednumber(optarg, 0, largestdepthlimit);
-            if (!limit)
-                return givenoption(argv) + ": L deve ser um inteiro de 0 a " +
-                       std::to_string(largestdepthlimit);
-            options.depthlimit = static_cast<std::int32_t>(*limit);
+        case limitoption:
+            if (std::string reason =
+                    takenumber(argv, 'L', 0, largestdepthlimit, options.depthlimit);
+                !reason.empty())
+                return reason;
             break;
-        }
         case weightoption: {
             const std::optional<std::int32_t> weight = weightof(optarg);
             if (!weight)

@@ -564,8 +564,8 @@ PassWalk plainbidirectional(const LabRun& lab)
                     ++run.walk.generated;
                     std::vector<Move> forward = side == 0 ? path : paths[0][child];
                     const std::vector<Move> backward = side == 0 ? paths[1][child] : path;
-                    for (auto m = backward.rbegin(); m != backward.rend(); ++m)
-                        forward.push_back({m->to, m->from});
+                    for (std::size_t i = backward.size(); i-- > 0;)
+                        forward.push_back({backward[i].to, backward[i].from});
                     run.walk.solution = forward;
                     return run;
                 }
