@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
     std::ostringstream out;
-    const std::optional<Answers> answers = dialogue(in, out);
+    const std::optional<Answers> answers = dialogue(in, out, Options{});
     if (answers) {
         const int method = static_cast<int>(answers->method);
         if (answers->pieces < 1 || answers->pieces > maxpieces || method < 0 || method > 2 ||

@@ -120,24 +120,6 @@ struct ClassicRules {
     std::int32_t breadthh;
 };
 
-// The positions examined so far, one bit each (graph search).
-class PositionSet {
-public:
-    explicit PositionSet(std::uint32_t positions)
-        : words_((positions + 63) / 64)
-    {
-    }
-    static std::uint64_t bytesfor(std::uint32_t positions)
-    {
-        return (positions + 63) / 64 * sizeof(std::uint64_t);
-    }
-    bool has(std::uint32_t code) const { return words_[code / 64] >> (code % 64) & 1; }
-    void add(std::uint32_t code) { words_[code / 64] |= std::uint64_t{1} << (code % 64); }
-
-private:
-    std::vector<std::uint64_t> words_;
-};
-
 // Any other setup's rules: the score rule on a whole estimate, ties by
 // `Ties`, and in graph search the examined positions.
 template <tie_order Ties, bool Graph>

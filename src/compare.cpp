@@ -1,5 +1,6 @@
 #include "compare.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ostream>
@@ -25,7 +26,7 @@ struct Column {
     int width;
     bool left;
 };
-constexpr Column methodcolumn{"Metodo", 8, true};
+constexpr Column methodcolumn{"Metodo", 8, true};  // wider for longer labels
 constexpr Column heuristiccolumn{"Heuristica", 10, true};
 constexpr std::array<Column, 6> figurecolumns{{
     {"Pecas", 5, false},
@@ -59,17 +60,18 @@ void writecells(std::ostream& out, const std::vector<Cell>& cells)
 
 // The row's cells, or with `run` null the headings: the heuristic's column
 // when the table names heuristics, the dropped states' in graph search.
-std::vector<Cell> rowcells(const RunSummary* run, bool heuristics, bool graph)
+std::vector<Cell> rowcells(const RunSummary* run, bool heuristics, bool graph, int methodwidth)
 {
     const auto text = [&](const Column& column, std::string value) {
         return Cell{column, run ? std::move(value) : std::string(column.heading)};
     };
     std::vector<Cell> cells;
-    cells.push_back(text(methodcolumn, run ? std::string(namesof(run->method).label) : ""));
+    cells.push_back(text({methodcolumn.heading, methodwidth, methodcolumn.left},
+                         run ? std::string(namesof(run->method).label) : ""));
     if (heuristics)
         cells.push_back(
             text(heuristiccolumn,
-                 run && run->method != search_method::breadth
+                 run && namesof(run->method).estimates
                      ? std::string(heuristicnames[static_cast<std::size_t>(run->estimate)])
                      : "-"));
     const bool solved = run && run->status == SearchStatus::solved;
@@ -96,6 +98,15 @@ bool uninformed(heuristic kind)
     return kind == heuristic::zero || kind == heuristic::fora;
 }
 
+// The methods the comparison runs, in order: those of --metodo, or A*,
+// breadth-first and greedy search.
+std::vector<search_method> comparedmethods(const Options& options)
+{
+    if (!options.methods.empty())
+        return options.methods;
+    return {search_method::astar, search_method::breadth, search_method::greedy};
+}
+
 }  // namespace
 
 void comparisonruns(const Options& options, std::uint64_t memory,
@@ -109,19 +120,26 @@ void comparisonruns(const Options& options, std::uint64_t memory,
     const std::vector<heuristic> heuristics =
         options.heuristics.empty() ? std::vector{heuristic::padrao} : options.heuristics;
     std::vector<Series> series;
-    const auto informedseries = [&](search_method method) {
+    for (const search_method method : comparedmethods(options)) {
+        if (!namesof(method).estimates) {
+            series.push_back({method, heuristic::padrao, options.comparebreadth});
+            continue;
+        }
         for (const heuristic kind : heuristics)
             series.push_back({method, kind, uninformed(kind) ? options.comparebreadth : maxpieces});
-    };
-    informedseries(search_method::astar);
-    series.push_back({search_method::breadth, heuristic::padrao, options.comparebreadth});
-    informedseries(search_method::greedy);
+    }
     Discard discard;
     std::ostream nowhere(&discard);  // the runs' progress lines
     for (const Series& s : series) {
         for (std::int16_t n = 1; n <= s.largest; ++n) {
             const Problem problem = problemof(n);
-            const SearchSetup setup{s.method, s.estimate, options.ties, options.graph};
+            const SearchSetup setup{s.method,
+                                    s.estimate,
+                                    options.ties,
+                                    searchesgraph(s.method, options.graph),
+                                    namesof(s.method).depthlimit ? options.depthlimit
+                                                                 : nodepthlimit,
+                                    options.weight != 0 ? options.weight : defaultweight};
             MemoryBudget budget(memory, readmemoryroom);
             const SearchLimits limits{memory, isclassic(problem, setup) ? INT64_MAX : comparelimit,
                                       &budget};
@@ -135,17 +153,20 @@ void writecomparison(std::ostream& out, const Options& options, bool csvheader,
                      std::uint64_t memory)
 {
     const bool heuristiccolumn = !options.heuristics.empty();
+    int methodwidth = methodcolumn.width;
+    for (const search_method method : comparedmethods(options))
+        methodwidth = std::max(methodwidth, static_cast<int>(namesof(method).label.size()));
     if (options.csv && csvheader)
         writecsvheader(out);
     else if (!options.csv)
-        writecells(out, rowcells(nullptr, heuristiccolumn, options.graph));
+        writecells(out, rowcells(nullptr, heuristiccolumn, options.graph, methodwidth));
     if (!out)
         return;
     comparisonruns(options, memory, [&](const RunSummary& run) {
         if (options.csv)
             writecsvrow(out, run);
         else
-            writecells(out, rowcells(&run, heuristiccolumn, options.graph));
+            writecells(out, rowcells(&run, heuristiccolumn, options.graph, methodwidth));
         // Nobody would see the rest of the table.
         return static_cast<bool>(out);
     });

@@ -216,6 +216,9 @@ RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
         // Only a failed write of the progress lines cancels a search: the run
         // ends there, and finishoutput tells why standard output failed.
         return RunStatus::outputfailed;
+    case SearchStatus::cutoff:
+    case SearchStatus::failed:
+        return RunStatus::nosolution;
     case SearchStatus::pathlost:
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
@@ -234,18 +237,25 @@ void explainallocationfailure(std::ostream& err)
     err << "hanoi: memoria esgotada" << std::endl;
 }
 
-std::optional<Answers> dialogue(std::istream& in, std::ostream& out)
+std::optional<Answers> dialogue(std::istream& in, std::ostream& out, const Options& options)
 {
     const std::string piecesprompt =
         "Escolha o numero de pecas (1-" + std::to_string(maxpieces) + "): ";
     const std::optional<std::int16_t> n =
-        askinteger<std::int16_t>(in, out, piecesprompt, 1, maxpieces);
+        options.pieces > 0 ? options.pieces
+                           : askinteger<std::int16_t>(in, out, piecesprompt, 1, maxpieces);
     if (!n)
         return std::nullopt;
-    const std::optional<std::int32_t> method = askinteger<std::int32_t>(
-        in, out, "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): ", 0, 2);
+    const std::optional<std::int32_t> method =
+        !options.methods.empty()
+            ? static_cast<std::int32_t>(options.methods.front())
+            : askinteger<std::int32_t>(in, out,
+                                       "Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): ", 0,
+                                       dialoguemethods - 1);
     if (!method)
         return std::nullopt;
+    if (options.destination)
+        return Answers{*n, static_cast<search_method>(*method), *options.destination};
     out << "Digite o nome do arquivo de saida" << std::endl;
     out << "Digite \".\" e aperte <ENTER> para ter a saida na tela (nao recomendado" << std::endl;
     out << "para 5 ou mais pecas)." << std::endl;
@@ -295,7 +305,7 @@ RunStatus run(const Options& options, std::istream& in, std::ostream& out, std::
     }
     std::optional<Answers> answers;
     try {
-        answers = dialogue(in, out);
+        answers = dialogue(in, out, options);
     } catch (const std::system_error& failure) {
         err << "hanoi: nao foi possivel ler a entrada padrao: "
             << errorreason(failure.code().value()) << std::endl;

@@ -14,6 +14,7 @@
 #include <variant>
 
 #include "hanoi.h"
+#include "options.h"
 #include "problem.h"
 
 struct Answers {
@@ -23,20 +24,28 @@ struct Answers {
 };
 
 // Asks for the piece count (1 to 15) and the method (0 to 2) until each is a
-// whole integer in range, then reads the destination word. Returns nothing
-// when the input ends before the destination is read; a read error from the
-// input's buffer (std::system_error, see FileInput) passes through. Either
-// way the last prompt's line is ended first.
-std::optional<Answers> dialogue(std::istream& in, std::ostream& out);
+// whole integer in range, then reads the destination word; a question that
+// `options` answers (--pecas, --metodo, --saida) is not asked. Returns
+// nothing when the input ends before the last answer is read; a read error
+// from the input's buffer (std::system_error, see FileInput) passes through.
+// Either way the last prompt's line is ended first.
+std::optional<Answers> dialogue(std::istream& in, std::ostream& out, const Options& options = {});
 
 // "<N> pecas: Solucao otima <optimal> movimentos." and "Pensando... ".
 void writeopening(std::ostream& out, const Problem& problem);
 
 // internalfault: the search ended in a way these rules never allow (the
-// frontier ran empty, or the solution's path was lost).
-enum class RunStatus { solved, outputfailed, inputended, outofmemory, internalfault, badoptions };
-
-struct Options;
+// frontier ran empty, or the solution's path was lost); nosolution: a
+// search with a depth limit or bound ended without the goal (corte, falha).
+enum class RunStatus {
+    solved,
+    outputfailed,
+    inputended,
+    outofmemory,
+    internalfault,
+    badoptions,
+    nosolution,
+};
 
 // The whole run: dialogue, search with progress on `out` within `memory`
 // bytes, and the report on `out` or in the named file. Failures are

@@ -1,8 +1,8 @@
 /*
  * The contract every search engine keeps: the setup of a run, its limits,
  * how it ended and what it found, the pacing of its loop and the events its
- * observers hear. The engines (bestfirst.h, layered.h) implement it; the run
- * (run.h) picks one.
+ * observers hear. The engines (bestfirst.h, layered.h, depthfirst.h,
+ * bidirectional.h) implement it; the run (run.h) picks one.
  *
  * An engine takes a problem (problem.h), a setup, limits and an observer,
  * searches from the problem's start until its goal is taken from the
@@ -17,6 +17,11 @@
  *    goal (a limit for measurements and the comparison);
  *  - cancelled: the observer's progress hook asked the search to stop;
  *  - exhausted: the frontier ran empty (these move rules never allow it);
+ *  - cutoff: a depth-limited search (or the last iteration of iterative
+ *    deepening under --limite) ended without the goal, and some state was
+ *    cut at the limit: no solution within the limit ("corte");
+ *  - failed: a search with a limit or bound ended without the goal and
+ *    nothing was cut or exceeded its bound: no solution at all ("falha");
  *  - pathlost: the goal was reached but its path could not be told for sure
  *    (only an engine that keeps no move records can meet this; it never
  *    should).
@@ -40,8 +45,16 @@
  *   progress(examined, depth)          every 100000 states examined, before
  *                                      the state is reported taken; false
  *                                      asks the search to stop (cancelled)
- * The start state is pushed before the loop and reported to no hook; it is
- * the first state taken. An engine that keeps no move records (layered.h)
+ *   started(iteration, bound, first, firsts)   a pass begins with its first
+ *                                      states pushed afresh, numbered from
+ *                                      `first`: each iteration of iterative
+ *                                      deepening and IDA* (from 1; bound:
+ *                                      the depth limit, or the bound on f),
+ *                                      with the start alone; bidirectional
+ *                                      search's one pass (iteration 0) with
+ *                                      the start and the goal
+ * The start state is pushed before the loop and reported to no hook but
+ * `started`; it is the first state taken. An engine that keeps no move records (layered.h)
  * numbers no node: it reports `unnumbered`.
  */
 #pragma once
@@ -60,18 +73,29 @@
 #include "puzzle.h"
 
 // How a run searches its problem: the method, the estimate, the order among
-// equal scores, tree or graph search.
+// equal scores, tree or graph search; the depth limit of depth-first search
+// and of iterative deepening (the largest limit it tries), and the weight of
+// weighted A* in hundredths (100 W).
 struct SearchSetup {
     search_method method = search_method::astar;
     heuristic estimate = heuristic::padrao;
     tie_order ties = tie_order::heap;
     bool graph = false;
+    std::int32_t depthlimit = nodepthlimit;
+    std::int32_t weight = defaultweight;
 };
 
 // How the setup scores a state of `problem` (heuristics.h).
 inline Scoring scoringof(const Problem& problem, const SearchSetup& setup)
 {
-    return {setup.method, setup.estimate, problem};
+    return {setup.method, setup.estimate, problem, setup.weight};
+}
+
+// Whether the setup's search keeps the examined positions: graph search, or
+// bidirectional search, which is always one.
+constexpr bool searchesgraph(search_method method, bool graph)
+{
+    return graph || method == search_method::bidirectional;
 }
 
 // The classic search: tree search with the heap's tie rule from every piece
@@ -79,7 +103,11 @@ inline Scoring scoringof(const Problem& problem, const SearchSetup& setup)
 // breadth-first search does not use).
 inline bool isclassic(const Problem& problem, const SearchSetup& setup)
 {
-    return (setup.estimate == heuristic::padrao || setup.method == search_method::breadth) &&
+    const bool bestfirst = setup.method == search_method::astar ||
+                           setup.method == search_method::breadth ||
+                           setup.method == search_method::greedy;
+    return bestfirst &&
+           (setup.estimate == heuristic::padrao || setup.method == search_method::breadth) &&
            setup.ties == tie_order::heap && !setup.graph && isclassicproblem(problem);
 }
 
@@ -119,7 +147,20 @@ struct SearchLimits {
     MemoryBudget* budget = nullptr;
 };
 
-enum class SearchStatus { solved, outofmemory, noroom, stopped, cancelled, exhausted, pathlost };
+enum class SearchStatus {
+    solved,
+    outofmemory,
+    noroom,
+    stopped,
+    cancelled,
+    exhausted,
+    pathlost,
+    cutoff,
+    failed,
+};
+
+// No bound (SearchResult::bound).
+inline constexpr std::int64_t nobound = -1;
 
 struct SearchResult {
     SearchStatus status;
@@ -128,6 +169,10 @@ struct SearchResult {
     std::int32_t depth;
     std::uint64_t memory;  // bytes held by the search at the end
     std::size_t frontier;  // entries left on the frontier
+    // Iterative deepening and IDA*: the iterations begun and the last one's
+    // bound (depth limit, or bound on f); depth-first search: its limit.
+    std::int32_t iterations = 0;
+    std::int64_t bound = nobound;
 };
 
 // The observer hears of the search's progress every so many examined states.
@@ -195,8 +240,14 @@ public:
     SearchResult finish(SearchStatus status, std::vector<Step>&& solution, std::int32_t depth,
                         std::uint64_t memory, std::size_t frontier) const
     {
-        return {status,  std::move(solution), nextcheckpoint_ - untilcheckpoint_, depth, memory,
-                frontier};
+        return {status,
+                std::move(solution),
+                nextcheckpoint_ - untilcheckpoint_,
+                depth,
+                memory,
+                frontier,
+                0,
+                nobound};
     }
 
 private:

@@ -4,6 +4,12 @@
  *   astar    -(estimate + depth)
  *   breadth  -(2^N - 1 + depth)      (a constant estimate: depth alone decides)
  *   greedy   -estimate
+ *   weighted -(100 depth + weight estimate), weight = 100 W: f = g + W h in
+ *            hundredths, in integers (weightedscore)
+ *
+ * The depth-first methods and bidirectional search order by no score; their
+ * states are scored as A*'s with the estimate of their method (0 for those
+ * that use none), so that f = g + h, which IDA* bounds.
  *
  * scorefrom is that rule, and figuresof reads it back (g, h and f of a
  * state from its depth and score).
@@ -64,6 +70,14 @@ constexpr std::int32_t breadthestimate(int pieces)
 constexpr std::int32_t scorefrom(search_method method, std::int32_t estimate, std::int32_t depth)
 {
     return method == search_method::greedy ? -estimate : -(estimate + depth);
+}
+
+// Weighted A*'s score, `weight` the hundredths of W: saturated at the lowest
+// a score holds, which only a path millions of moves long could reach.
+constexpr std::int32_t weightedscore(std::int32_t weight, std::int32_t estimate, std::int32_t depth)
+{
+    const std::int64_t f = std::int64_t{100} * depth + std::int64_t{weight} * estimate;
+    return static_cast<std::int32_t>(-(f < INT32_MAX ? f : INT32_MAX));
 }
 
 // g, h and f of a state as its method sees it, from its depth and score:

@@ -29,18 +29,32 @@
 std::int32_t estimateof(heuristic kind, const PegSets& sets, const PegSets& goal, int pieces);
 
 // How a run scores a state: the score rule of its method (evaluate.h) on the
-// estimate `estimate` toward the problem's goal.
+// estimate `estimate` toward the problem's goal (none for the methods that use
+// no estimate: h = 0, and breadthestimate for breadth-first search), with the
+// weight of weighted A* in hundredths.
 struct Scoring {
     search_method method;
     heuristic estimate;
     Problem problem;
+    std::int32_t weight = defaultweight;
 
     std::int32_t operator()(const PegSets& sets, std::int32_t depth) const
     {
-        const std::int32_t h = method == search_method::breadth
-                                   ? breadthestimate(problem.pieces)
-                                   : estimateof(estimate, sets, problem.goal, problem.pieces);
-        return scorefrom(method, h, depth);
+        if (method == search_method::breadth)
+            return scorefrom(method, breadthestimate(problem.pieces), depth);
+        const std::int32_t h = namesof(method).estimates
+                                   ? estimateof(estimate, sets, problem.goal, problem.pieces)
+                                   : 0;
+        return method == search_method::weighted ? weightedscore(weight, h, depth)
+                                                 : scorefrom(method, h, depth);
+    }
+    // g, h and f of a state `depth` moves deep scored `score` (figuresof);
+    // weighted A*'s f in hundredths.
+    Figures figures(std::int32_t depth, std::int32_t score) const
+    {
+        if (method != search_method::weighted)
+            return figuresof(depth, score, method);
+        return {depth, (-score - 100 * depth) / weight, -score};
     }
 };
 

@@ -30,6 +30,8 @@ int exitstatus(RunStatus status)
         return 3;
     case RunStatus::internalfault:
         return 4;
+    case RunStatus::nosolution:
+        return 5;
     case RunStatus::badoptions:
         return 64;  // EX_USAGE, as sysexits.h numbers a command-line error
     }

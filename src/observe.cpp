@@ -9,11 +9,6 @@
 
 namespace {
 
-void writefigures(std::ostream& out, const Figures& figures)
-{
-    out << "  g=" << figures.g << " h=" << figures.h << " f=" << figures.f;
-}
-
 // `value` with `places` decimals, whatever the stream's own settings.
 std::string decimal(double value, int places)
 {
@@ -67,14 +62,59 @@ Trace::Trace(std::ostream& out, const Scoring& scoring, std::int64_t limit)
 {
 }
 
+namespace {
+
+bool stackmethod(search_method method)
+{
+    return method == search_method::depthfirst || method == search_method::deepening ||
+           method == search_method::idastar;
+}
+
+}  // namespace
+
+void Trace::writeheading()
+{
+    if (headed_ || limit_ == 0)
+        return;
+    headed_ = true;
+    out_ << "Rastro dos primeiros " << limit_
+         << (stackmethod(scoring_.method)
+                 ? " estados (g = profundidade, h = estimativa, f = g + h; a pilha: o ultimo "
+                   "empilhado sai antes)\n"
+                 : " estados (g = profundidade, h = estimativa, f = ordem na fronteira, menor "
+                   "antes)\n");
+}
+
+void Trace::writefigures(std::int32_t depth, std::int32_t score)
+{
+    const Figures figures = scoring_.figures(depth, score);
+    out_ << "  g=" << figures.g << " h=" << figures.h << " f=";
+    if (scoring_.method == search_method::weighted)
+        out_ << decimal(figures.f / 100.0, 2);
+    else
+        out_ << figures.f;
+}
+
+void Trace::writesize(std::size_t frontiersize)
+{
+    out_ << (stackmethod(scoring_.method) ? "  pilha=" : "  fronteira=") << frontiersize;
+}
+
+void Trace::started(std::int32_t iteration, std::int64_t bound, std::uint32_t /*first*/,
+                    std::size_t /*firsts*/)
+{
+    if (limit_ == 0 || !tracing() || iteration == 0)
+        return;
+    writeheading();
+    out_ << "Iteracao " << iteration << ": limite "
+         << (scoring_.method == search_method::idastar ? "f <= " : "") << bound << '\n';
+}
+
 void Trace::taken(std::uint32_t /*node*/, const PegSets& sets, std::int32_t depth,
                   std::size_t frontiersize)
 {
     ++count_;
-    if (count_ == 1 && limit_ > 0)
-        out_
-            << "Rastro dos primeiros " << limit_
-            << " estados (g = profundidade, h = estimativa, f = ordem na fronteira, menor antes)\n";
+    writeheading();
     // count_ - 1, not limit_ + 1: the largest limit has no successor.
     if (limit_ > 0 && count_ - 1 == limit_)
         out_ << "Rastro interrompido apos " << limit_ << " estados; a busca continua." << std::endl;
@@ -82,9 +122,9 @@ void Trace::taken(std::uint32_t /*node*/, const PegSets& sets, std::int32_t dept
         return;
     out_ << '#' << count_ << "  ";
     writepegs(out_, sets, scoring_.problem.pieces);
-    writefigures(out_, figuresof(depth, scoring_(sets, depth), scoring_.method));
-    out_ << "  fronteira=" << frontiersize << (sets == scoring_.problem.goal ? "  objetivo" : "")
-         << '\n';
+    writefigures(depth, scoring_(sets, depth));
+    writesize(frontiersize);
+    out_ << (sets == scoring_.problem.goal ? "  objetivo" : "") << '\n';
 }
 
 void Trace::dropped(std::uint32_t /*node*/, const PegSets& sets, std::int32_t depth,
@@ -94,8 +134,9 @@ void Trace::dropped(std::uint32_t /*node*/, const PegSets& sets, std::int32_t de
         return;
     out_ << "--  ";
     writepegs(out_, sets, scoring_.problem.pieces);
-    writefigures(out_, figuresof(depth, scoring_(sets, depth), scoring_.method));
-    out_ << "  fronteira=" << frontiersize << "  descartado\n";
+    writefigures(depth, scoring_(sets, depth));
+    writesize(frontiersize);
+    out_ << "  descartado\n";
 }
 
 void Trace::pushed(std::uint32_t /*node*/, std::uint32_t /*parent*/, const PegMove& move,
@@ -105,7 +146,7 @@ void Trace::pushed(std::uint32_t /*node*/, std::uint32_t /*parent*/, const PegMo
         return;
     out_ << "    " << move.from << "->" << move.to << "  ";
     writepegs(out_, sets, scoring_.problem.pieces);
-    writefigures(out_, figuresof(depth, score, scoring_.method));
+    writefigures(depth, score);
     out_ << '\n';
 }
 
@@ -148,6 +189,10 @@ std::string_view outcomename(const RunSummary& run)
     case SearchStatus::stopped:
     case SearchStatus::cancelled:
         return "interrompida";
+    case SearchStatus::cutoff:
+        return "corte";
+    case SearchStatus::failed:
+        return "falha";
     case SearchStatus::exhausted:
     case SearchStatus::pathlost:
         break;
@@ -163,6 +208,16 @@ void writestatistics(std::ostream& out, const RunSummary& run)
     if (run.graph)
         out << "Estados descartados (posicao ja examinada): " << run.dropped << '\n';
     out << "Maior fronteira: " << run.largestfrontier << " estados\n";
+    if (run.iterations > 0) {
+        out << "Iteracoes: " << run.iterations << '\n';
+        out << (run.method == search_method::idastar ? "Ultimo limite de f: "
+                                                     : "Ultimo limite de profundidade: ")
+            << run.bound << '\n';
+    } else if (run.bound != nobound) {
+        out << "Limite de profundidade: " << run.bound << '\n';
+    }
+    if (run.method == search_method::weighted)
+        out << "Peso (W): " << weighttext(run.weight) << '\n';
     if (run.status == SearchStatus::solved) {
         out << "Tamanho da solucao: " << run.moves << " movimentos (" << outcomename(run) << ")\n";
         out << "Profundidade da solucao: " << run.depth << '\n';
@@ -181,27 +236,26 @@ void writestatistics(std::ostream& out, const RunSummary& run)
     out << "Estados examinados por segundo: " << persecond(run.examined, run.seconds) << std::endl;
 }
 
-const std::array<CsvColumn, 17> csvcolumns{{
-    {"metodo", true},
-    {"pecas", false},
-    {"resultado", true},
-    {"movimentos", false},
-    {"examinados", false},
-    {"gerados", false},
-    {"maior_fronteira", false},
-    {"profundidade", false},
-    {"ramificacao_efetiva", false},
-    {"memoria_bytes", false},
-    {"tempo_s", false},
-    {"examinados_por_s", false},
-    {"heuristica", true},
-    {"desempate", true},
-    {"grafo", true},
-    {"descartados", false},
-    {"penetrancia", false},
+std::string weighttext(std::int32_t hundredths)
+{
+    std::string text = std::to_string(hundredths / 100);
+    if (const std::int32_t cents = hundredths % 100; cents != 0)
+        text += (cents % 10 == 0 ? "." + std::to_string(cents / 10)
+                                 : (cents < 10 ? ".0" : ".") + std::to_string(cents));
+    return text;
+}
+
+const std::array<CsvColumn, 20> csvcolumns{{
+    {"metodo", true},           {"pecas", false},        {"resultado", true},
+    {"movimentos", false},      {"examinados", false},   {"gerados", false},
+    {"maior_fronteira", false}, {"profundidade", false}, {"ramificacao_efetiva", false},
+    {"memoria_bytes", false},   {"tempo_s", false},      {"examinados_por_s", false},
+    {"heuristica", true},       {"desempate", true},     {"grafo", true},
+    {"descartados", false},     {"penetrancia", false},  {"limite", false},
+    {"iteracoes", false},       {"peso", false},
 }};
 
-std::array<std::string, 17> csvfields(const RunSummary& run)
+std::array<std::string, 20> csvfields(const RunSummary& run)
 {
     const bool solved = run.status == SearchStatus::solved;
     return {
@@ -217,14 +271,17 @@ std::array<std::string, 17> csvfields(const RunSummary& run)
         std::to_string(run.memory),
         decimal(run.seconds, 6),
         persecond(run.examined, run.seconds),
-        // Breadth-first search uses no estimate.
-        run.method != search_method::breadth
+        // Breadth-first search and the other uninformed methods use no estimate.
+        namesof(run.method).estimates
             ? std::string(heuristicnames[static_cast<std::size_t>(run.estimate)])
             : "",
         std::string(tieordernames[static_cast<std::size_t>(run.ties)]),
         run.graph ? "sim" : "nao",
         std::to_string(run.dropped),
         solved ? significant(penetrance(run), 6) : "",
+        run.bound != nobound ? std::to_string(run.bound) : "",
+        run.iterations > 0 ? std::to_string(run.iterations) : "",
+        run.method == search_method::weighted ? weighttext(run.weight) : "",
     };
 }
 

@@ -41,6 +41,10 @@ struct NoObserver {
     {
     }
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
+    void started(std::int32_t /*iteration*/, std::int64_t /*bound*/, std::uint32_t /*first*/,
+                 std::size_t /*firsts*/)
+    {
+    }
 };
 
 // The frontier as an observer that lists it sees it: its entries' node
@@ -105,6 +109,7 @@ struct FunctionObserver {
     std::function<void(std::uint32_t, const PegSets&, std::int32_t, std::size_t)> ondropped;
     std::function<bool(std::int64_t, std::int32_t)> onprogress;
     std::function<void(const FrontierView&)> onfrontier;
+    std::function<void(std::int32_t, std::int64_t, std::uint32_t, std::size_t)> onstarted;
 
     void taken(std::uint32_t node, const PegSets& sets, std::int32_t depth,
                std::size_t frontiersize)
@@ -138,6 +143,12 @@ struct FunctionObserver {
         if (onfrontier)
             onfrontier(view);
     }
+    void started(std::int32_t iteration, std::int64_t bound, std::uint32_t first,
+                 std::size_t firsts)
+    {
+        if (onstarted)
+            onstarted(iteration, bound, first, firsts);
+    }
 };
 template <>
 inline constexpr bool listsfrontier<FunctionObserver> = true;
@@ -149,7 +160,10 @@ inline constexpr bool listsfrontier<FunctionObserver> = true;
  * by graph search, and the bytes held at the peak: entries on the frontier
  * and move records (one per state generated, the start's included) times
  * their sizes, plus the fixed part. The records only grow and the frontier
- * is largest after an expansion, so the peak is met right after one.
+ * is largest after an expansion, so the peak is met right after one. Over
+ * the iterations of iterative deepening and IDA* the figures add up (the
+ * start is generated again in each) and the largest frontier is the largest
+ * of any; bidirectional search generates its two first states at once.
  */
 struct Statistics {
     explicit Statistics(const HeldBytes& sizes)
@@ -186,6 +200,13 @@ struct Statistics {
         ++droppedstates;
     }
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
+    void started(std::int32_t iteration, std::int64_t /*bound*/, std::uint32_t /*first*/,
+                 std::size_t firsts)
+    {
+        // The start of the first pass is counted already.
+        generated += static_cast<std::int64_t>(firsts) - (iteration <= 1 ? 1 : 0);
+        expanded(firsts);
+    }
 };
 
 // "1:[2 1 0] 2:[] 3:[]": each peg's pieces of the `pieces` from the bottom
@@ -200,6 +221,10 @@ void writepegs(std::ostream& out, const PegSets& sets, int pieces);
  * and f. A state dropped by graph search among them gets a line of its own,
  * "--" in place of a number and "descartado" at its end. When the next state
  * is taken, a line says the trace ends there. A limit of 0 writes nothing.
+ * Each iteration of iterative deepening and IDA* begins with a line of its
+ * own ("Iteracao 3: limite 2", "Iteracao 3: limite f <= 9"); the
+ * depth-first methods show the stack's size ("pilha=") in place of the
+ * frontier's, and weighted A* its f with two decimals.
  * The h of a state taken is computed here by `scoring`, since the search
  * never scores the start state.
  */
@@ -215,6 +240,9 @@ public:
     void dropped(std::uint32_t node, const PegSets& sets, std::int32_t depth,
                  std::size_t frontiersize);
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
+    // "Iteracao 3: limite 2", or "Iteracao 3: limite f <= 9" for IDA*.
+    void started(std::int32_t iteration, std::int64_t bound, std::uint32_t first,
+                 std::size_t firsts);
 
     // Nothing more to write: the line that says the trace stops is written
     // (or there was no trace at all).
@@ -222,12 +250,17 @@ public:
 
 private:
     bool tracing() const { return count_ <= limit_; }
-    void writestate(const PegSets& sets, std::int32_t depth, std::int32_t score);
+    // The first line, once, before the first state or iteration.
+    void writeheading();
+    void writefigures(std::int32_t depth, std::int32_t score);
+    // "fronteira=N", or "pilha=N" for the depth-first methods.
+    void writesize(std::size_t frontiersize);
 
     std::ostream& out_;
     Scoring scoring_;
     std::int64_t limit_;
     std::int64_t count_ = 0;  // states taken so far
+    bool headed_ = false;
 };
 
 // The statistics, a trace of the first `tracelimit` states (none for 0) and
@@ -269,6 +302,13 @@ public:
     {
         return progress_.progress(examined, depth);
     }
+    void started(std::int32_t iteration, std::int64_t bound, std::uint32_t first,
+                 std::size_t firsts)
+    {
+        statistics_.started(iteration, bound, first, firsts);
+        if (!trace_.over())
+            trace_.started(iteration, bound, first, firsts);
+    }
 
     const Statistics& statistics() const { return statistics_; }
 
@@ -295,6 +335,9 @@ struct RunSummary {
     tie_order ties;
     bool graph;
     std::int64_t dropped;
+    std::int32_t iterations;  // of iterative deepening and IDA*; 0 for the others
+    std::int64_t bound;  // the depth limit, or the last iteration's bound; nobound
+    std::int32_t weight;  // of weighted A*, in hundredths
 };
 
 /*
@@ -306,6 +349,10 @@ struct RunSummary {
  */
 double effectivebranching(std::int64_t generated, std::int32_t depth);
 
+// The weight W of weighted A* from its hundredths, with at most two places:
+// "2", "1.5", "0.25".
+std::string weighttext(std::int32_t hundredths);
+
 // The statistics as a block of lines ("Estatisticas da busca" and one line
 // per figure), or as CSV: the header line, and one row per run; the row's
 // fields in the columns' order (empty where a figure does not apply), each
@@ -315,8 +362,8 @@ struct CsvColumn {
     std::string_view name;
     bool text;
 };
-extern const std::array<CsvColumn, 17> csvcolumns;
-std::array<std::string, 17> csvfields(const RunSummary& run);
+extern const std::array<CsvColumn, 20> csvcolumns;
+std::array<std::string, 20> csvfields(const RunSummary& run);
 void writecsvheader(std::ostream& out);
 void writecsvrow(std::ostream& out, const RunSummary& run);
 

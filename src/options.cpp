@@ -48,6 +48,19 @@ std::string givenoption(char* argv[])
     return asgiven(argv[optind - 1]);
 }
 
+// The value of the option just read, a whole number from `low` to `high`,
+// into `value`; or why not, naming the value `letter` as the help does.
+template <class Int>
+std::string takenumber(char* argv[], char letter, std::int64_t low, std::int64_t high, Int& value)
+{
+    const std::optional<std::int64_t> number = boundednumber(optarg, low, high);
+    if (!number)
+        return givenoption(argv) + ": " + letter + " deve ser um inteiro de " +
+               std::to_string(low) + " a " + std::to_string(high);
+    value = static_cast<Int>(*number);
+    return "";
+}
+
 // The option getopt refused, as the user wrote it. `word` is the argument
 // getopt was reading when it refused it.
 std::string refusedoption(std::string_view word)
@@ -70,6 +83,11 @@ enum : int {
     startoption,
     goaloption,
     analyseoption,
+    methodoption,
+    piecesoption,
+    destinationoption,
+    limitoption,
+    weightoption,
 };
 
 // The entry of `names` that is `word`.
@@ -113,6 +131,75 @@ std::variant<std::vector<heuristic>, std::string> heuristiclist(std::string_view
     }
 }
 
+// The method named by `word`: its option word, or a dialogue code.
+std::optional<search_method> methodnamed(std::string_view word)
+{
+    for (const MethodNames& names : methodtable)
+        if (names.option == word ||
+            (word.size() == 1 && word[0] - '0' == static_cast<int>(names.method) &&
+             static_cast<int>(names.method) < dialoguemethods))
+            return names.method;
+    return std::nullopt;
+}
+
+// Method names or codes separated by commas, each once; or why not.
+std::variant<std::vector<search_method>, std::string> methodlist(std::string_view text,
+                                                                 const std::string& given)
+{
+    std::vector<search_method> methods;
+    for (std::size_t from = 0;;) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::optional<search_method> method = methodnamed(text.substr(from, comma - from));
+        if (!method) {
+            std::string names;
+            for (const MethodNames& n : methodtable)
+                names += (names.empty()                         ? ""
+                          : n.method == search_method::weighted ? " ou "
+                                                                : ", ") +
+                         std::string(n.option);
+            std::string reason = given;
+            reason += ": use 0, 1, 2 ou um nome: ";
+            return reason += names;
+        }
+        if (std::find(methods.begin(), methods.end(), *method) != methods.end())
+            return given + ": " + std::string(namesof(*method).option) + " aparece duas vezes";
+        methods.push_back(*method);
+        if (comma == text.size())
+            return methods;
+        from = comma + 1;
+    }
+}
+
+// A weight of at most two decimal places from 0.01 to 100, in hundredths.
+std::optional<std::int32_t> weightof(std::string_view text)
+{
+    const std::size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
+    const std::string_view places = point == text.npos ? "" : text.substr(point + 1);
+    const auto digits = [](std::string_view part) {
+        return part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (whole.empty() || whole.size() > 3 || !digits(whole) || !digits(places) ||
+        places.size() > 2 || (point != text.npos && places.empty()))
+        return std::nullopt;
+    std::int32_t hundredths = 0;
+    for (const char c : whole)
+        hundredths = 10 * hundredths + (c - '0');
+    hundredths *= 100;
+    if (!places.empty())
+        hundredths += (places[0] - '0') * 10 + (places.size() > 1 ? places[1] - '0' : 0);
+    if (hundredths < smallestweight || hundredths > largestweight)
+        return std::nullopt;
+    return hundredths;
+}
+
+// Whether some method of `methods` takes the option that `applies` says.
+bool takes(const std::vector<search_method>& methods, bool MethodNames::*applies)
+{
+    return std::any_of(methods.begin(), methods.end(),
+                       [&](search_method method) { return namesof(method).*applies; });
+}
+
 // How to give the value `word` to the option `previous` that takes it only
 // attached, when `previous` is such an option written without a value;
 // empty otherwise.
@@ -139,16 +226,30 @@ std::variant<Options, std::string> checkcombinations(const Options& options)
 {
     const bool labrun = !options.heuristics.empty() || options.ties != tie_order::heap ||
                         options.graph || !options.start.empty() || !options.goal.empty();
+    const bool answered = !options.methods.empty() || options.pieces > 0 || options.destination ||
+                          options.depthlimit != nodepthlimit || options.weight != 0;
     if (options.analyse > 0 &&
-        (options.compare || options.statistics || options.trace > 0 || labrun))
+        (options.compare || options.statistics || options.trace > 0 || labrun || answered))
         return "--analisar so combina com --csv";
     if (options.compare && (options.statistics || options.trace > 0))
         return "--comparar nao combina com --estatisticas nem com --rastro";
     if (options.compare && (!options.start.empty() || !options.goal.empty()))
         return "--comparar nao combina com --inicio nem com --objetivo (cada linha tem suas "
                "pecas)";
+    if (options.compare && (options.pieces > 0 || options.destination))
+        return "--comparar nao combina com --pecas nem com --saida (cada linha tem suas pecas)";
     if (options.heuristics.size() > 1 && !options.compare)
         return "--heuristica: varias heuristicas so com --comparar";
+    if (options.methods.size() > 1 && !options.compare)
+        return "--metodo: varios metodos so com --comparar";
+    if (options.depthlimit != nodepthlimit && !takes(options.methods, &MethodNames::depthlimit))
+        return "--limite so vale com --metodo=profundidade ou --metodo=aprofundamento";
+    if (options.weight != 0 && !takes(options.methods, &MethodNames::weight))
+        return "--peso so vale com --metodo=ponderado";
+    if (!options.compare && options.methods == std::vector{search_method::depthfirst} &&
+        !options.graph && options.depthlimit == nodepthlimit)
+        return "--metodo=profundidade: em arvore a busca em profundidade nunca termina neste "
+               "problema (um caminho pode dar voltas para sempre); use --limite=L ou --grafo";
     if (options.csv && !options.compare && !options.statistics && options.analyse == 0)
         return "--csv so vale com --comparar, --estatisticas ou --analisar";
     return options;
@@ -171,6 +272,11 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
         {"inicio", required_argument, nullptr, startoption},
         {"objetivo", required_argument, nullptr, goaloption},
         {"analisar", required_argument, nullptr, analyseoption},
+        {"metodo", required_argument, nullptr, methodoption},
+        {"pecas", required_argument, nullptr, piecesoption},
+        {"saida", required_argument, nullptr, destinationoption},
+        {"limite", required_argument, nullptr, limitoption},
+        {"peso", required_argument, nullptr, weightoption},
         {nullptr, 0, nullptr, 0},
     };
     Options options;
@@ -238,12 +344,40 @@ std::variant<Options, std::string> parseoptions(int argc, char* argv[])
             (c == startoption ? options.start : options.goal) = optarg;
             break;
         }
-        case analyseoption: {
-            const std::optional<std::int64_t> n = boundednumber(optarg, 1, largestanalysis);
-            if (!n)
-                return givenoption(argv) + ": N deve ser um inteiro de 1 a " +
-                       std::to_string(largestanalysis);
-            options.analyse = static_cast<std::int16_t>(*n);
+        case analyseoption:
+            if (std::string reason = takenumber(argv, 'N', 1, largestanalysis, options.analyse);
+                !reason.empty())
+                return reason;
+            break;
+        case methodoption: {
+            auto methods = methodlist(optarg, givenoption(argv));
+            if (const std::string* reason = std::get_if<std::string>(&methods))
+                return *reason;
+            options.methods = std::get<std::vector<search_method>>(std::move(methods));
+            break;
+        }
+        case piecesoption:
+            if (std::string reason = takenumber(argv, 'N', 1, maxpieces, options.pieces);
+                !reason.empty())
+                return reason;
+            break;
+        case destinationoption:
+            if (*optarg == '\0')
+                return givenoption(argv) + ": falta o nome do arquivo (\".\" para a tela)";
+            options.destination = optarg;
+            break;
+        case limitoption:
+            if (std::string reason =
+                    takenumber(argv, 'L', 0, largestdepthlimit, options.depthlimit);
+                !reason.empty())
+                return reason;
+            break;
+        case weightoption: {
+            const std::optional<std::int32_t> weight = weightof(optarg);
+            if (!weight)
+                return givenoption(argv) +
+                       ": W deve ser um decimal de 0.01 a 100, com no maximo duas casas";
+            options.weight = *weight;
             break;
         }
         default:
@@ -267,6 +401,23 @@ busca em largura ou busca gulosa. Sem opcoes, pergunta na entrada padrao o
 numero de pecas, o metodo (0 A*, 1 busca em largura, 2 busca gulosa) e o
 destino da solucao ("." para a tela ou o nome de um arquivo), busca e mostra
 os movimentos encontrados.
+
+Respostas por opcao (a pergunta respondida nao e feita):
+      --pecas=N         o numero de pecas (1 a 15)
+      --metodo=M        o metodo: 0, 1, 2 ou um nome: astar, largura, guloso,
+                        profundidade (pilha; em arvore so com --limite ou
+                        --grafo, pois nunca termina), aprofundamento
+                        (aprofundamento iterativo: limites 0, 1, 2, ...), ida
+                        (IDA*: limites em f = g + h), bidirecional (duas
+                        buscas em largura, do inicio e do objetivo, sempre em
+                        grafo) ou ponderado (A* com f = g + W h); com
+                        --comparar, nomes separados por virgula. A busca de
+                        custo uniforme e o A* com --heuristica=zero
+      --saida=ARQ       o destino da solucao ("." para a tela)
+      --limite=L        o limite de profundidade (0 a 1000000) de profundidade
+                        e o maior limite de aprofundamento
+      --peso=W          o peso W de ponderado: um decimal de 0.01 a 100 com
+                        ate duas casas (2 sem esta opcao)
 
 Opcoes:
   -e, --estatisticas    depois da busca, um bloco de estatisticas na saida
@@ -321,6 +472,9 @@ Status de saida:
   2   a entrada terminou, ou nao pode ser lida, antes das tres respostas
   3   a memoria acabou: a busca parou antes do fim, ou nem pode comecar
   4   erro interno: a busca esgotou os estados ou perdeu o caminho da solucao
+  5   nenhuma solucao dentro dos limites: a busca com limite (--limite, as
+      iteracoes) terminou sem o objetivo: corte (havia estados alem do
+      limite) ou falha (nao havia)
   64  opcao, valor ou argumento invalido: nada foi buscado
 
 Exemplos:
@@ -329,6 +483,9 @@ Exemplos:
   printf '10 0 .\n' | hanoi -e
   printf '4 0 .\n' | hanoi --heuristica=fora --grafo -e
   printf '3 1 .\n' | hanoi --inicio=312 --objetivo=123 --desempate=fila
+  hanoi --pecas=5 --metodo=ida --saida=. --heuristica=fora -e
+  printf '5 .\n' | hanoi --metodo=aprofundamento -e
+  hanoi --comparar --metodo=aprofundamento,ida,bidirecional --grafo
   hanoi --comparar --heuristica=padrao,fora,exata
   hanoi --analisar=10
   hanoi --comparar --csv > metodos.csv

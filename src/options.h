@@ -21,6 +21,14 @@
  *                          only once it is known (labsetup, console.h)
  *       --analisar=N       no dialogue: every heuristic against the true
  *                          distances of the 3^N positions (1 <= N <= 12)
+ *       --metodo=M         answers the method question: a dialogue code (0 to
+ *                          2) or a name of methodtable (hanoi.h); with
+ *                          --comparar, names separated by commas
+ *       --pecas=N          answers the piece question (1 to 15)
+ *       --saida=ARQ        answers the destination question ("." the screen)
+ *       --limite=L         the depth limit of profundidade and aprofundamento
+ *                          (0 to 1000000)
+ *       --peso=W           the weight of ponderado (0.01 to 100, two places)
  *
  * A wrong option, a bad value, an argument that is not an option, or options
  * that do not go together give an error instead of a record: a short reason
@@ -31,6 +39,7 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -52,6 +61,11 @@ struct Options {
     std::string start;  // POS as given; empty for every piece on peg 1
     std::string goal;  // POS as given; empty for every piece on peg 3
     std::int16_t analyse = 0;  // --analisar=N; 0 for none
+    std::vector<search_method> methods;  // --metodo; empty when not given
+    std::int16_t pieces = 0;  // --pecas; 0 when not given (asked)
+    std::optional<std::string> destination;  // --saida; none when not given (asked)
+    std::int32_t depthlimit = nodepthlimit;  // --limite
+    std::int32_t weight = 0;  // --peso, in hundredths; 0 when not given (defaultweight)
 };
 
 inline constexpr std::int64_t defaulttrace = 20;

@@ -24,6 +24,7 @@
  */
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -71,6 +72,26 @@ inline std::uint32_t movedcode(std::uint32_t code, const PegMove& move)
     return code + static_cast<std::uint32_t>(move.to - move.from) *
                       powers3[static_cast<std::size_t>(move.piece)];
 }
+
+// A set of positions of a problem, one bit each by number: the positions
+// graph search has examined.
+class PositionSet {
+public:
+    explicit PositionSet(std::uint32_t positions)
+        : words_((positions + 63) / 64)
+    {
+    }
+    static std::uint64_t bytesfor(std::uint32_t positions)
+    {
+        return (positions + 63) / 64 * sizeof(std::uint64_t);
+    }
+    bool has(std::uint32_t code) const { return words_[code / 64] >> (code % 64) & 1; }
+    void add(std::uint32_t code) { words_[code / 64] |= std::uint64_t{1} << (code % 64); }
+    void clear() { std::fill(words_.begin(), words_.end(), 0); }
+
+private:
+    std::vector<std::uint64_t> words_;
+};
 
 // Moves from the position numbered `from` to every position, by index
 // (every move can be undone, so these are the distances to it as well).

@@ -3,12 +3,31 @@
 #include <time.h>
 
 #include "bestfirst.h"
+#include "bidirectional.h"
+#include "depthfirst.h"
 #include "heuristics.h"
 #include "layered.h"
 #include "puzzle.h"
 
 Engine enginefor(const Problem& problem, const SearchSetup& setup, bool numbered)
 {
+    switch (setup.method) {
+    case search_method::depthfirst:
+    case search_method::deepening:
+    case search_method::idastar:
+        // Here classic iterative deepening (tree search, every piece from
+        // peg 1 to peg 3, an observer that needs no node numbers) may go to
+        // an engine of its own, as classic breadth-first search goes to the
+        // layered one.
+        return Engine::depthfirst;
+    case search_method::bidirectional:
+        return Engine::bidirectional;
+    case search_method::astar:
+    case search_method::breadth:
+    case search_method::greedy:
+    case search_method::weighted:
+        break;
+    }
     if (!isclassic(problem, setup))
         return Engine::general;
     return setup.method == search_method::breadth && !numbered ? Engine::layered : Engine::classic;
@@ -27,7 +46,7 @@ auto withclassicrules(search_method method, Use&& use)
         return use(std::type_identity<ClassicRules<search_method::breadth>>{});
     case search_method::greedy:
         return use(std::type_identity<ClassicRules<search_method::greedy>>{});
-    case search_method::astar:
+    default:
         break;
     }
     return use(std::type_identity<ClassicRules<search_method::astar>>{});
@@ -54,6 +73,18 @@ auto withsetuprules(const SearchSetup& setup, Use&& use)
                        : withsetupties<false>(setup.ties, use);
 }
 
+// Calls `use` with the depth-first engine's bound (on f for IDA*, else on
+// the depth) and graph or tree search, as std::bool_constant values.
+template <class Use>
+auto withdepthrules(const SearchSetup& setup, Use&& use)
+{
+    const auto graph = [&]<bool CostBound>(std::bool_constant<CostBound> cost) {
+        return setup.graph ? use(cost, std::true_type{}) : use(cost, std::false_type{});
+    };
+    return setup.method == search_method::idastar ? graph(std::true_type{})
+                                                  : graph(std::false_type{});
+}
+
 }  // namespace
 
 HeldBytes heldby(const Problem& problem, const SearchSetup& setup, bool numbered)
@@ -66,6 +97,10 @@ HeldBytes heldby(const Problem& problem, const SearchSetup& setup, bool numbered
         return layeredheld(problem);
     case Engine::classic:
         return withclassicrules(setup.method, held);
+    case Engine::depthfirst:
+        return depthfirstheld(problem, setup.graph);
+    case Engine::bidirectional:
+        return bidirectionalheld(problem);
     case Engine::general:
         break;
     }
@@ -83,6 +118,13 @@ SearchResult runsearch(const Problem& problem, const SearchSetup& setup, const S
         return withclassicrules(setup.method, [&]<class Rules>(std::type_identity<Rules>) {
             return bestfirst(problem, Rules(problem), limits, observer);
         });
+    case Engine::depthfirst:
+        return withdepthrules(setup, [&]<bool CostBound, bool Graph>(std::bool_constant<CostBound>,
+                                                                     std::bool_constant<Graph>) {
+            return depthfirst<CostBound, Graph>(problem, setup, limits, observer);
+        });
+    case Engine::bidirectional:
+        return bidirectional(problem, setup, limits, observer);
     case Engine::general:
         break;
     }
@@ -130,7 +172,10 @@ RunSummary summarize(const Problem& problem, const SearchSetup& setup, const Sea
             setup.estimate,
             setup.ties,
             setup.graph,
-            statistics.droppedstates};
+            statistics.droppedstates,
+            result.iterations,
+            result.bound,
+            setup.weight};
 }
 
 MeasuredRun measuredrun(const Problem& problem, const SearchSetup& setup,
@@ -147,9 +192,13 @@ MeasuredRun measuredrun(const Problem& problem, const SearchSetup& setup,
 std::variant<RunChoice, std::string> chooserun(const Options& options, int pieces,
                                                search_method method)
 {
-    const SearchSetup setup{
-        method, options.heuristics.empty() ? heuristic::padrao : options.heuristics.front(),
-        options.ties, options.graph};
+    const SearchSetup setup{method,
+                            options.heuristics.empty() ? heuristic::padrao
+                                                       : options.heuristics.front(),
+                            options.ties,
+                            searchesgraph(method, options.graph),
+                            namesof(method).depthlimit ? options.depthlimit : nodepthlimit,
+                            options.weight != 0 ? options.weight : defaultweight};
     const auto position = [&](std::string_view name, const std::string& digits,
                               std::optional<PegSets>& sets) -> std::string {
         if (digits.empty())
@@ -168,7 +217,7 @@ std::variant<RunChoice, std::string> chooserun(const Options& options, int piece
     if (std::string reason = position("--objetivo=", options.goal, goal); !reason.empty())
         return reason;
     const Problem problem = problemof(pieces, start, goal);
-    if (method != search_method::breadth && setup.estimate == heuristic::padrao &&
+    if (namesof(method).estimates && setup.estimate == heuristic::padrao &&
         problem.goal != towerof(pieces, 3))
         return "--objetivo=" + options.goal +
                ": a heuristica padrao so vale para o objetivo com todas as pecas no pino 3; use "
@@ -182,6 +231,11 @@ std::string whyunsolved(const SearchResult& result)
     case SearchStatus::solved:
     case SearchStatus::cancelled:
         return "";
+    case SearchStatus::cutoff:
+        return "hanoi: nenhuma solucao ate o limite " + std::to_string(result.bound) +
+               " (corte: havia estados alem dele)";
+    case SearchStatus::failed:
+        return "hanoi: nenhuma solucao: a busca esgotou os estados ao seu alcance (falha)";
     case SearchStatus::noroom:
         return "hanoi: memoria insuficiente para comecar a busca";
     case SearchStatus::outofmemory:

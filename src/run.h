@@ -5,9 +5,12 @@
  *
  * The engine is picked once, by enginefor: the layered engine (layered.h)
  * for classic breadth-first search, the best-first engine's classic rules
- * for classic A* and greedy search, its setup rules for everything else
- * (bestfirst.h). An observer that needs node numbers (`numbered`) never gets
- * the layered engine, which numbers none.
+ * for classic A* and greedy search, its setup rules for every other
+ * best-first search, weighted A* included (bestfirst.h); the depth-first
+ * engine for depth-first search, iterative deepening and IDA*
+ * (depthfirst.h), the bidirectional engine for bidirectional search
+ * (bidirectional.h). An observer that needs node numbers (`numbered`) never
+ * gets the layered engine, which numbers none.
  */
 #pragma once
 
@@ -21,7 +24,7 @@
 #include "options.h"
 #include "problem.h"
 
-enum class Engine { layered, classic, general };
+enum class Engine { layered, classic, general, depthfirst, bidirectional };
 Engine enginefor(const Problem& problem, const SearchSetup& setup, bool numbered);
 
 // What the engine enginefor picks holds for an entry, a record and the run.
@@ -66,7 +69,8 @@ struct RunChoice {
 
 // What the options ask to search with `pieces` pieces and `method`; or why
 // they cannot: a start or goal whose length is not the piece count, or the
-// estimate padrao for A* or greedy search toward another goal than every
-// piece on peg 3.
+// estimate padrao for a method that uses an estimate toward another goal
+// than every piece on peg 3. The depth limit and weight are the options'
+// (checked by parseoptions); bidirectional search is always a graph search.
 std::variant<RunChoice, std::string> chooserun(const Options& options, int pieces,
                                                search_method method);

@@ -63,12 +63,12 @@ TEST(Comparison, ReproducesTheKnownResultsAndShowsAMemoryStopInItsRow)
     std::getline(rows, row);
     EXPECT_EQ(row, "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,"
                    "profundidade,ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,"
-                   "heuristica,desempate,grafo,descartados,penetrancia");
+                   "heuristica,desempate,grafo,descartados,penetrancia,limite,iteracoes,peso");
     std::vector<std::string> order;
     std::size_t checked = 0;
     while (std::getline(rows, row)) {
         const std::vector<std::string> cells = fields(row);
-        ASSERT_EQ(cells.size(), 17u) << row;
+        ASSERT_EQ(cells.size(), 20u) << row;
         EXPECT_EQ(cells[12], cells[0] == "Largura" ? "" : "padrao") << row;
         EXPECT_EQ(cells[13] + cells[14] + cells[15], "heapnao0") << row;
         order.push_back(cells[0] + cells[1]);

@@ -845,6 +845,121 @@ TEST_F(Program, OptionErrorsHaveTheirOwnStatus)
     }
 }
 
+TEST_F(Program, TextbookMethodOptionsAreCheckedBeforeAnything)
+{
+    const std::string bad = "hanoi: opcao invalida: ";
+    const std::pair<std::string, std::string> cases[] = {
+        {"--metodo=3", "\"--metodo=3\": use 0, 1, 2 ou um nome: astar, largura, guloso, "
+                       "profundidade, aprofundamento, ida, bidirecional ou ponderado"},
+        {"--metodo=ida,astar", "--metodo: varios metodos so com --comparar"},
+        {"--pecas=16", "\"--pecas=16\": N deve ser um inteiro de 1 a 15"},
+        {"--metodo=aprofundamento --limite=1000001",
+         "\"--limite=1000001\": L deve ser um inteiro de 0 a 1000000"},
+        {"--metodo=ida --limite=3",
+         "--limite so vale com --metodo=profundidade ou --metodo=aprofundamento"},
+        {"--metodo=ponderado --peso=1.255",
+         "\"--peso=1.255\": W deve ser um decimal de 0.01 a 100, com no maximo duas casas"},
+        {"--metodo=ponderado --peso=0", "\"--peso=0\": W deve ser um decimal de 0.01 a 100, com "
+                                        "no maximo duas casas"},
+        {"--peso=2", "--peso so vale com --metodo=ponderado"},
+        {"--metodo=profundidade",
+         "--metodo=profundidade: em arvore a busca em profundidade nunca termina neste problema "
+         "(um caminho pode dar voltas para sempre); use --limite=L ou --grafo"},
+        {"--comparar --pecas=3",
+         "--comparar nao combina com --pecas nem com --saida (cada linha tem suas pecas)"},
+    };
+    for (const auto& [arguments, reason] : cases) {
+        const Outcome o = run("3 0 .", "", arguments + " > stdout");
+        EXPECT_EQ(o.status, 64) << arguments;
+        EXPECT_EQ(o.err, bad + reason + " (veja hanoi --help)\n");
+        EXPECT_EQ(o.out, "");
+    }
+}
+
+TEST_F(Program, AnsweredQuestionsAreNotAsked)
+{
+    const std::string destination = prompts.substr(prompts.find("Digite"));
+    const std::string opening = "5 pecas: Solucao otima 31 movimentos.\nPensando... \n";
+    // Every question answered: nothing is read.
+    const Outcome all = run("", "", "--pecas=5 --metodo=ida --saida=. > stdout");
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_TRUE(all.out.starts_with(opening + "Encontrada solucao otima (31 movimentos):\n"))
+        << all.out;
+    // The other two asked as today.
+    const Outcome two = run("5 .", "", "--metodo=bidirecional > stdout");
+    EXPECT_EQ(two.status, 0) << two.err;
+    EXPECT_TRUE(two.out.starts_with("Escolha o numero de pecas (1-15): \n" + destination + opening))
+        << two.out;
+    const Outcome one = run("1", "", "--pecas=3 --saida=. > stdout");
+    EXPECT_EQ(one.status, 0) << one.err;
+    EXPECT_TRUE(
+        one.out.starts_with("Escolha o metodo (0 - A*, 1 - Largura, 2 - Guloso): \n3 pecas"))
+        << one.out;
+}
+
+TEST_F(Program, NoSolutionWithinTheLimitsHasStatusFive)
+{
+    const Outcome cut =
+        run("3 .", "", "--metodo=profundidade --limite=5 -e --csv=turma.csv > stdout");
+    EXPECT_EQ(cut.status, 5);
+    EXPECT_EQ(cut.err, "hanoi: nenhuma solucao ate o limite 5 (corte: havia estados alem dele)\n");
+    const std::string row = readfile(dir_ / "turma.csv");
+    EXPECT_NE(row.find("\nProfundidade,3,corte,,"), std::string::npos) << row;
+    EXPECT_TRUE(row.ends_with(",5,,\n")) << row;
+    // Iterative deepening up to the limit; then with room enough.
+    const Outcome deep =
+        run("", "", "--pecas=3 --metodo=aprofundamento --saida=. --limite=6 -e > stdout");
+    EXPECT_EQ(deep.status, 5);
+    EXPECT_NE(deep.out.find("Iteracoes: 7\nUltimo limite de profundidade: 6\n"), std::string::npos)
+        << deep.out;
+    const Outcome found =
+        run("", "", "--pecas=3 --metodo=aprofundamento --saida=. --limite=7 -e --csv > stdout");
+    EXPECT_EQ(found.status, 0);
+    EXPECT_NE(found.out.find("\nAprofundamento,3,otima,7,"), std::string::npos) << found.out;
+    EXPECT_TRUE(found.out.ends_with(",7,8,\n")) << found.out;
+}
+
+TEST_F(Program, TraceShowsEachIterationAndTheStack)
+{
+    const Outcome o =
+        run("", "", "--pecas=2 --metodo=ida --saida=. -r3 --heuristica=zero > stdout");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.out.find("f = g + h; a pilha: o ultimo empilhado sai antes)\n"
+                         "Iteracao 1: limite f <= 0\n#1  1:[1 0] 2:[] 3:[]  g=0 h=0 f=0  pilha=0\n"
+                         "Iteracao 2: limite f <= 1\n#2  1:[1 0] 2:[] 3:[]  g=0 h=0 f=0  pilha=0\n"
+                         "    1->3  1:[1] 2:[] 3:[0]  g=1 h=0 f=1\n"),
+              std::string::npos)
+        << o.out;
+}
+
+TEST_F(Program, ComparisonRunsTheMethodsGiven)
+{
+    const Outcome o = run("", "", "-c2 --metodo=ponderado,profundidade,largura --csv > stdout");
+    EXPECT_EQ(o.status, 0) << o.err;
+    std::istringstream rows(o.out);
+    std::string row;
+    std::vector<std::string> starts;
+    std::getline(rows, row);
+    while (std::getline(rows, row))
+        starts.push_back(row.substr(0, row.find(',', row.find(',') + 1)) + "," +
+                         row.substr(row.rfind(',') + 1));
+    ASSERT_EQ(starts.size(), 19u);
+    EXPECT_EQ(starts[0], "A* ponderado,1,2");
+    EXPECT_EQ(starts[14], "A* ponderado,15,2");
+    EXPECT_EQ(starts[15], "Profundidade,1,");
+    EXPECT_EQ(starts[17], "Largura,1,");
+    // Tree depth-first search without a limit stops at the comparison's limit.
+    std::istringstream again(o.out);
+    std::vector<std::string> depthfirst;
+    while (std::getline(again, row))
+        if (row.starts_with("Profundidade"))
+            depthfirst.push_back(row);
+    ASSERT_EQ(depthfirst.size(), 2u);
+    EXPECT_TRUE(depthfirst[0].starts_with("Profundidade,1,otima,1,")) << depthfirst[0];
+    EXPECT_TRUE(depthfirst[1].starts_with("Profundidade,2,interrompida,,5000000,"))
+        << depthfirst[1];
+}
+
 TEST_F(Program, HelpVersionAndComparisonNeedNoAnswers)
 {
     struct Case {
@@ -959,7 +1074,7 @@ TEST_F(Program, CsvFileCollectsOneRowARunUnderOneHeader)
     const std::string statistics =
         "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
         "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
-        "descartados,penetrancia\n";
+        "descartados,penetrancia,limite,iteracoes,peso\n";
     const Outcome first = run("3 0 .", "", "-e --csv=turma.csv > stdout");
     const Outcome second =
         run("2 1 .", "", "-e --csv=turma.csv --grafo --desempate=pilha > stdout");
@@ -992,9 +1107,11 @@ TEST_F(Program, CsvFileTakesWholeRowsUnderItsOwnHeaderOrStaysAsItWas)
     const std::string header =
         "metodo,pecas,resultado,movimentos,examinados,gerados,maior_fronteira,profundidade,"
         "ramificacao_efetiva,memoria_bytes,tempo_s,examinados_por_s,heuristica,desempate,grafo,"
-        "descartados,penetrancia\n";
+        "descartados,penetrancia,limite,iteracoes,peso\n";
     const std::string row =
-        "A*,3,otima,7,9,13,5,7,1.135153,264,0.000085,105758,padrao,heap,nao,0,0.78\n";
+        "A*,3,otima,7,9,13,5,7,1.135153,264,0.000085,105758,padrao,heap,nao,0,0.78,,,\n";
+    // A file begun before the textbook's methods added their three columns.
+    const std::string seventeen = header.substr(0, header.find(",limite")) + "\n";
     std::string nearlimit = header;  // 1000 bytes take it, not another row
     while (nearlimit.size() + row.size() <= 1000)
         nearlimit += row;
@@ -1016,6 +1133,8 @@ TEST_F(Program, CsvFileTakesWholeRowsUnderItsOwnHeaderOrStaysAsItWas)
         {"analysis", header + row, "", " --analisar=3 > stdout", 1,
          refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
         {"older header", header.substr(0, header.size() - 13) + "\n", "3 0 .", "", 1,
+         refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
+        {"seventeen columns", seventeen + row.substr(0, row.size() - 4) + "\n", "3 0 .", "", 1,
          refused + "o arquivo tem outras colunas; use um arquivo novo\n", std::nullopt},
         {"report of the same name", header, "3 0 turma.csv", " > stdout", 1,
          "hanoi: nao foi possivel escrever o arquivo de saida \"turma.csv\": e o mesmo arquivo "

@@ -68,7 +68,8 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
                     engine.push_back({sets, depth, dropped});
                 };
         };
-        FunctionObserver observer{take(false), nullptr, nullptr, take(true), nullptr, nullptr};
+        FunctionObserver observer{take(false), nullptr, nullptr, take(true),
+                                  nullptr,     nullptr, nullptr};
         ASSERT_EQ(runsearch(problem, c.setup, {}, observer).status, SearchStatus::solved);
         EXPECT_EQ(recorder.complete(), c.complete);
         const auto& steps = recorder.steps();

@@ -104,7 +104,8 @@ FunctionObserver Recorder::observer()
             [this](std::uint32_t node, const PegSets& sets, std::int32_t depth,
                    std::size_t frontiersize) { dropped(node, sets, depth, frontiersize); },
             nullptr,
-            [this](const FrontierView& view) { frontier(view); }};
+            [this](const FrontierView& view) { frontier(view); },
+            nullptr};
 }
 
 void Recorder::frontier(const FrontierView& view)
@@ -263,7 +264,10 @@ std::string searchjson(const Options& options, int pieces, search_method method,
                 progress(examined, depth);
             return true;
         },
-        nullptr};
+        nullptr,
+        [&](std::int32_t iteration, std::int64_t bound, std::uint32_t first, std::size_t firsts) {
+            watch.started(iteration, bound, first, firsts);
+        }};
     const double start = cpuseconds();
     // The heap's room is read again at every memory check (MemoryBudget): a
     // search stops by its budget, never by an allocation that fails.
