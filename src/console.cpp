@@ -219,6 +219,7 @@ RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
     case SearchStatus::pathlost:
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
+    case SearchStatus::cutoff:
         break;
     }
     return RunStatus::internalfault;

@@ -16,7 +16,10 @@
  *  - stopped: `limits.examined` states were examined without reaching the
  *    goal (a limit for measurements and the comparison);
  *  - cancelled: the observer's progress hook asked the search to stop;
- *  - exhausted: the frontier ran empty (these move rules never allow it);
+ *  - exhausted: the frontier ran empty (these move rules never allow it in
+ *    a search without a depth limit; with one, no state reached it);
+ *  - cutoff: the frontier ran empty after states at the depth limit were
+ *    left unexpanded (deepening.h): the goal may lie deeper;
  *  - pathlost: the goal was reached but its path could not be told for sure
  *    (only an engine that keeps no move records can meet this; it never
  *    should).
@@ -119,7 +122,16 @@ struct SearchLimits {
     MemoryBudget* budget = nullptr;
 };
 
-enum class SearchStatus { solved, outofmemory, noroom, stopped, cancelled, exhausted, pathlost };
+enum class SearchStatus {
+    solved,
+    outofmemory,
+    noroom,
+    stopped,
+    cancelled,
+    exhausted,
+    cutoff,
+    pathlost
+};
 
 struct SearchResult {
     SearchStatus status;
@@ -165,6 +177,17 @@ public:
             return true;
         const bool progressdue = passcheckpoint();
         return !progressdue || observer.progress(examined_, depth);
+    }
+
+    // Counts `states` states taken at once when no checkpoint falls among
+    // them; otherwise counts none and returns false, and the caller counts
+    // them one by one.
+    bool countmany(std::int64_t states)
+    {
+        if (states >= untilcheckpoint_) [[unlikely]]
+            return false;
+        untilcheckpoint_ -= states;
+        return true;
     }
 
     // Why the state counted last may not be expanded, if it may not: the

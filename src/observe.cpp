@@ -149,6 +149,7 @@ std::string_view outcomename(const RunSummary& run)
     case SearchStatus::cancelled:
         return "interrompida";
     case SearchStatus::exhausted:
+    case SearchStatus::cutoff:
     case SearchStatus::pathlost:
         break;
     }

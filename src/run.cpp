@@ -193,6 +193,7 @@ std::string whyunsolved(const SearchResult& result)
                "reconstruido";
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
+    case SearchStatus::cutoff:
         break;
     }
     return "hanoi: a busca esgotou os estados sem achar a solucao";
