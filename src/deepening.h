@@ -45,10 +45,10 @@
 #include "engine.h"
 
 struct DeepeningResult : SearchResult {
-    std::int64_t generated;       // states pushed, each iteration's start included
+    std::int64_t generated;  // states pushed, each iteration's start included
     std::size_t largestfrontier;  // the largest size of the stack in any iteration
-    std::int32_t iterations;      // iterations begun
-    std::int32_t limit;           // the depth limit of the last one
+    std::int32_t iterations;  // iterations begun
+    std::int32_t limit;  // the depth limit of the last one
 };
 
 // Iterative deepening of the classic `problem` with the limits 0 up to

@@ -179,16 +179,13 @@ public:
         return !progressdue || observer.progress(examined_, depth);
     }
 
-    // Counts `states` states taken at once when no checkpoint falls among
-    // them; otherwise counts none and returns false, and the caller counts
-    // them one by one.
-    bool countmany(std::int64_t states)
-    {
-        if (states >= untilcheckpoint_) [[unlikely]]
-            return false;
-        untilcheckpoint_ -= states;
-        return true;
-    }
+    // The states counted so far.
+    std::int64_t examined() const { return nextcheckpoint_ - untilcheckpoint_; }
+
+    // How many states may be counted at once (countmany) before the next
+    // checkpoint, which only count may reach.
+    std::int64_t freestates() const { return untilcheckpoint_ - 1; }
+    void countmany(std::int64_t states) { untilcheckpoint_ -= states; }
 
     // Why the state counted last may not be expanded, if it may not: the
     // examined limit is reached, or `footprint(n)`, the bytes the search holds

@@ -148,7 +148,8 @@ TEST(Deepening, TakesThePlainSearchsStatesToTheSameEnd)
     for (const Case& c : cases) {
         const Problem problem = problemof(c.n);
         const Outcome plain = plaindeepening(problem, c.largestlimit, c.examinedlimit, c.cancelat);
-        const Outcome engine = enginedeepening(problem, c.largestlimit, c.examinedlimit, c.cancelat);
+        const Outcome engine =
+            enginedeepening(problem, c.largestlimit, c.examinedlimit, c.cancelat);
         EXPECT_EQ(plain.status, c.status) << c.n;
         EXPECT_EQ(engine.status, c.status) << c.n;
         EXPECT_EQ(engine.examined, plain.examined) << c.n;
@@ -173,17 +174,17 @@ TEST(Deepening, TakesThePlainSearchsStatesToTheSameEnd)
 
 TEST(Deepening, StopsWhereTheStackWouldPassTheMemoryLimit)
 {
-    // The stack and the path of limit L take 12 L + 28 bytes: no room for
-    // limit 0 within 27, none for limit 15 within 207.
+    // The arrays of limit L take 20 L + 36 bytes: no room for limit 0
+    // within 35, none for limit 15 within 335.
     NoObserver none;
-    const DeepeningResult noroom = deepening(problemof(5), std::nullopt, {27}, none);
+    const DeepeningResult noroom = deepening(problemof(5), std::nullopt, {35}, none);
     EXPECT_EQ(noroom.status, SearchStatus::noroom);
     EXPECT_EQ(noroom.examined, 0);
-    const DeepeningResult outofmemory = deepening(problemof(5), std::nullopt, {207}, none);
+    const DeepeningResult outofmemory = deepening(problemof(5), std::nullopt, {335}, none);
     EXPECT_EQ(outofmemory.status, SearchStatus::outofmemory);
     EXPECT_EQ(outofmemory.iterations, 15);
     EXPECT_EQ(outofmemory.limit, 14);
-    EXPECT_LE(outofmemory.memory, 207u);
+    EXPECT_LE(outofmemory.memory, 335u);
 }
 
 }  // namespace
