@@ -76,10 +76,8 @@ Outcome plaindeepening(const Problem& problem, std::optional<std::int32_t> large
                 children.back().path.push_back(
                     {static_cast<std::int8_t>(m.from), static_cast<std::int8_t>(m.to)});
             });
-            for (auto child = children.rbegin(); child != children.rend(); ++child) {
-                stack.push_back(*child);
-                ++run.generated;
-            }
+            stack.insert(stack.end(), children.rbegin(), children.rend());
+            run.generated += static_cast<std::int64_t>(children.size());
             run.largestfrontier = std::max(run.largestfrontier, stack.size());
         }
         run.frontier = 0;
