@@ -17,22 +17,25 @@
  *  - exhausted when an iteration cut nothing (no state reached its limit);
  *  - cutoff when the iteration with the largest limit allowed cut states;
  *  - stopped, cancelled, noroom and outofmemory as engine.h says; memory is
- *    the stack and the path, a few entries for each level of the limit.
+ *    the arrays of the iteration: 20 bytes for each depth up to its limit
+ *    (the stack, the path, and what a child's entry adds at each depth),
+ *    and 16 more. Each iteration's are checked against the limit before it
+ *    starts.
  * The observer hears only the progress hook (engine.h's pacing, summed over
  * the iterations), with the depth of the state counted there.
  *
  * The states are those of that plain loop, in its order, but most are not
  * pushed: near the limit a state's subtree (the one or two levels above the
  * limit, and the limit's own states) is taken as one batch, read from a row
- * made before the search: how many states it has, the goal's place among
- * them, how far the stack would grow and whether the limit is reached. A
- * batch with a pacing checkpoint or the goal among its states is taken
- * state by state instead, so progress, limits and the solution fall on the
- * very same states. A position and the peg its last move went to make an
- * entry; the rows of every entry are a table up to 8 pieces (a 16-byte row
- * for each of 4 levels of each of 4 * 3^N entries: 187 KB for 6 pieces,
- * 1.7 MB for 8, left out of the memory limit as layered.h's table is), and
- * are worked out as entries are taken beyond.
+ * made before the search: how many states it has, how far the stack would
+ * grow, and whether the goal is among them. A batch with a pacing
+ * checkpoint or the goal among its states is taken state by state instead,
+ * so progress, limits and the solution fall on the very same states. A
+ * position and the peg its last move went to make an entry; the rows of
+ * every entry are a table up to 8 pieces (a 16-byte row for each of 4
+ * levels of each of 4 * 3^N entries: 187 KB for 6 pieces, 1.7 MB for 8,
+ * left out of the memory limit as layered.h's table is), and are worked out
+ * as entries are taken beyond.
  *
  * Complexity: O(b^L) states an iteration, b about 1.41; O(L) memory.
  */
