@@ -220,6 +220,7 @@ RunStatus explainunsolved(const SearchResult& result, std::ostream& err)
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
     case SearchStatus::cutoff:
+    case SearchStatus::failed:
         break;
     }
     return RunStatus::internalfault;

@@ -314,10 +314,12 @@ template <bool tabulated, class Observer>
     const auto held = [&](std::size_t /*states*/) { return arrays.bytes(); };
     const auto finish = [&](SearchStatus status, std::vector<Step>&& solution = {}) {
         SearchResult search = pacing.finish(status, std::move(solution), depth, held(0), it.top);
+        search.iterations = iterations;
+        if (iterations > 0)
+            search.bound = iterations - 1;
         // Every state pushed was taken but those left on the stack.
         const std::int64_t generated = search.examined + static_cast<std::int64_t>(it.top);
-        return DeepeningResult{std::move(search), generated, it.largest, iterations,
-                               std::max(iterations - 1, 0)};
+        return DeepeningResult{std::move(search), generated, it.largest};
     };
     const auto pathto = [&](std::int32_t goaldepth) {
         std::vector<Step> steps;
@@ -362,7 +364,7 @@ template <bool tabulated, class Observer>
         depth = lastdepth(problem, start, limit);
         const std::int64_t examined = pacing.examined() - before;
         if (limit > 0 && examined == previous)
-            return finish(SearchStatus::exhausted);
+            return finish(SearchStatus::failed);
         if (largestlimit && limit == *largestlimit)
             return finish(SearchStatus::cutoff);
         previous = examined;

@@ -14,7 +14,7 @@
  * stack's largest size in any iteration. The run ends with
  *  - solved in the first iteration that takes the goal (its path in
  *    playing order, as long as that iteration's limit: the fewest moves);
- *  - exhausted when an iteration cut nothing (no state reached its limit);
+ *  - failed when an iteration cut nothing (no state reached its limit);
  *  - cutoff when the iteration with the largest limit allowed cut states;
  *  - stopped, cancelled, noroom and outofmemory as engine.h says; memory is
  *    the arrays of the iteration: 20 bytes for each depth up to its limit
@@ -47,11 +47,11 @@
 
 #include "engine.h"
 
+// The result with the iterations begun and the last one's depth limit
+// (`iterations`, `bound`), and what the statistics count besides.
 struct DeepeningResult : SearchResult {
     std::int64_t generated;  // states pushed, each iteration's start included
     std::size_t largestfrontier;  // the largest size of the stack in any iteration
-    std::int32_t iterations;  // iterations begun
-    std::int32_t limit;  // the depth limit of the last one
 };
 
 // Iterative deepening of the classic `problem` with the limits 0 up to

@@ -16,10 +16,12 @@
  *  - stopped: `limits.examined` states were examined without reaching the
  *    goal (a limit for measurements and the comparison);
  *  - cancelled: the observer's progress hook asked the search to stop;
- *  - exhausted: the frontier ran empty (these move rules never allow it in
- *    a search without a depth limit; with one, no state reached it);
- *  - cutoff: the frontier ran empty after states at the depth limit were
- *    left unexpanded (deepening.h): the goal may lie deeper;
+ *  - exhausted: the frontier ran empty (these move rules never allow it);
+ *  - cutoff: a depth-limited search (or the last iteration of iterative
+ *    deepening under --limite) ended without the goal, and some state was
+ *    cut at the limit: no solution within the limit ("corte");
+ *  - failed: a search with a limit or bound ended without the goal and
+ *    nothing was cut or exceeded its bound: no solution at all ("falha");
  *  - pathlost: the goal was reached but its path could not be told for sure
  *    (only an engine that keeps no move records can meet this; it never
  *    should).
@@ -129,9 +131,13 @@ enum class SearchStatus {
     stopped,
     cancelled,
     exhausted,
+    pathlost,
     cutoff,
-    pathlost
+    failed,
 };
+
+// No bound (SearchResult::bound).
+inline constexpr std::int64_t nobound = -1;
 
 struct SearchResult {
     SearchStatus status;
@@ -140,6 +146,10 @@ struct SearchResult {
     std::int32_t depth;
     std::uint64_t memory;  // bytes held by the search at the end
     std::size_t frontier;  // entries left on the frontier
+    // Iterative deepening and IDA*: the iterations begun and the last one's
+    // bound (depth limit, or bound on f); depth-first search: its limit.
+    std::int32_t iterations = 0;
+    std::int64_t bound = nobound;
 };
 
 // The observer hears of the search's progress every so many examined states.
@@ -215,8 +225,14 @@ public:
     SearchResult finish(SearchStatus status, std::vector<Step>&& solution, std::int32_t depth,
                         std::uint64_t memory, std::size_t frontier) const
     {
-        return {status,  std::move(solution), nextcheckpoint_ - untilcheckpoint_, depth, memory,
-                frontier};
+        return {status,
+                std::move(solution),
+                nextcheckpoint_ - untilcheckpoint_,
+                depth,
+                memory,
+                frontier,
+                0,
+                nobound};
     }
 
 private:

@@ -150,6 +150,7 @@ std::string_view outcomename(const RunSummary& run)
         return "interrompida";
     case SearchStatus::exhausted:
     case SearchStatus::cutoff:
+    case SearchStatus::failed:
     case SearchStatus::pathlost:
         break;
     }

@@ -194,6 +194,7 @@ std::string whyunsolved(const SearchResult& result)
     case SearchStatus::stopped:
     case SearchStatus::exhausted:
     case SearchStatus::cutoff:
+    case SearchStatus::failed:
         break;
     }
     return "hanoi: a busca esgotou os estados sem achar a solucao";

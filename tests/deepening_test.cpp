@@ -22,7 +22,7 @@ struct Outcome {
     std::size_t largestfrontier = 0;
     std::size_t frontier = 0;
     std::int32_t iterations = 0;
-    std::int32_t limit = 0;
+    std::int64_t limit = 0;
     std::int32_t depth = 0;
 };
 
@@ -82,7 +82,7 @@ Outcome plaindeepening(const Problem& problem, std::optional<std::int32_t> large
         }
         run.frontier = 0;
         if (!cut) {
-            run.status = SearchStatus::exhausted;
+            run.status = SearchStatus::failed;
             return run;
         }
         if (largestlimit && run.limit == *largestlimit) {
@@ -110,7 +110,7 @@ Outcome enginedeepening(const Problem& problem, std::optional<std::int32_t> larg
     run.largestfrontier = result.largestfrontier;
     run.frontier = result.frontier;
     run.iterations = result.iterations;
-    run.limit = result.limit;
+    run.limit = result.bound;
     run.depth = result.depth;
     return run;
 }
@@ -178,10 +178,11 @@ TEST(Deepening, StopsWhereTheStackWouldPassTheMemoryLimit)
     const DeepeningResult noroom = deepening(problemof(5), std::nullopt, {35}, none);
     EXPECT_EQ(noroom.status, SearchStatus::noroom);
     EXPECT_EQ(noroom.examined, 0);
+    EXPECT_EQ(noroom.bound, nobound);
     const DeepeningResult outofmemory = deepening(problemof(5), std::nullopt, {335}, none);
     EXPECT_EQ(outofmemory.status, SearchStatus::outofmemory);
     EXPECT_EQ(outofmemory.iterations, 15);
-    EXPECT_EQ(outofmemory.limit, 14);
+    EXPECT_EQ(outofmemory.bound, 14);
     EXPECT_LE(outofmemory.memory, 335u);
 }
 
