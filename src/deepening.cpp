@@ -19,9 +19,8 @@ namespace {
 constexpr int tabulatedpieces = 8;
 
 // A state's entry is 4 * code + lastto: its position and the peg the last
-// move went to (0 for the start only).
-
-// A state's children in move order. A state of a search has at most two:
+// move went to (0 for the start only). Its children, in move order: a state
+// of a search has at most two:
 // after the first move, either the smallest piece moved last and only one
 // other move exists, or another piece did, which may not move back, and the
 // smallest piece has its two; the start has the smallest piece's two.
@@ -229,12 +228,15 @@ public:
     void prepare(std::int32_t limit, std::uint32_t start, Iteration& it)
     {
         const auto depths = static_cast<std::size_t>(limit) + 1;
-        for (std::vector<StackEntry>* array : {&stack_, &deeper_}) {
-            array->reserve(array == &stack_ ? depths + 2 : depths);
-            array->resize(array == &stack_ ? depths + 2 : depths);
-        }
-        path_.reserve(depths);
-        path_.resize(depths);
+        // Reserved first, so that each holds exactly its size, not the
+        // doubled capacity a resize may take.
+        const auto size = [](auto& array, std::size_t entries) {
+            array.reserve(entries);
+            array.resize(entries);
+        };
+        size(stack_, depths + 2);
+        size(deeper_, depths);
+        size(path_, depths);
         for (std::int32_t d = 0; d <= limit; ++d)
             deeper_[static_cast<std::size_t>(d)] =
                 static_cast<StackEntry>(d + 1) << 32 |
