@@ -212,6 +212,14 @@ public:
         return !progressdue || observer.progress(examined_, depth);
     }
 
+    // The states counted so far.
+    std::int64_t examined() const { return nextcheckpoint_ - untilcheckpoint_; }
+
+    // How many states may be counted at once (countmany) before the next
+    // checkpoint, which only count may reach.
+    std::int64_t freestates() const { return untilcheckpoint_ - 1; }
+    void countmany(std::int64_t states) { untilcheckpoint_ -= states; }
+
     // Why the state counted last may not be expanded, if it may not: the
     // examined limit is reached, or `footprint(n)`, the bytes the search holds
     // once n more states are stored, would pass the memory limit before the

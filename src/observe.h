@@ -200,6 +200,14 @@ struct Statistics {
         ++droppedstates;
     }
     bool progress(std::int64_t /*examined*/, std::int32_t /*depth*/) { return true; }
+    // The figures of an engine that counts its states itself instead of
+    // reporting each (deepening.h): `states` generated in all, a frontier of
+    // at most `largest` entries.
+    void tally(std::int64_t states, std::size_t largest)
+    {
+        generated = states;
+        expanded(largest);
+    }
     void started(std::int32_t iteration, std::int64_t /*bound*/, std::uint32_t /*first*/,
                  std::size_t firsts)
     {
@@ -247,6 +255,8 @@ public:
     // Nothing more to write: the line that says the trace stops is written
     // (or there was no trace at all).
     bool over() const { return count_ > limit_; }
+    // Whether it writes anything at all (a limit above 0).
+    bool writes() const { return limit_ > 0; }
 
 private:
     bool tracing() const { return count_ <= limit_; }
@@ -311,6 +321,11 @@ public:
     }
 
     const Statistics& statistics() const { return statistics_; }
+
+    // Whether it writes states: with no trace it needs no state reported,
+    // and an engine that counts its states itself may tally them.
+    bool tracesstates() const { return trace_.writes(); }
+    void tally(std::int64_t states, std::size_t largest) { statistics_.tally(states, largest); }
 
 private:
     Statistics statistics_;

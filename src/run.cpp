@@ -4,6 +4,7 @@
 
 #include "bestfirst.h"
 #include "bidirectional.h"
+#include "deepening.h"
 #include "depthfirst.h"
 #include "heuristics.h"
 #include "layered.h"
@@ -12,13 +13,14 @@
 Engine enginefor(const Problem& problem, const SearchSetup& setup, bool numbered)
 {
     switch (setup.method) {
-    case search_method::depthfirst:
     case search_method::deepening:
+        // Classic iterative deepening has an engine of its own, as classic
+        // breadth-first search has the layered one; it numbers no node.
+        if (!setup.graph && isclassicproblem(problem) && !numbered)
+            return Engine::deepening;
+        return Engine::depthfirst;
+    case search_method::depthfirst:
     case search_method::idastar:
-        // Here classic iterative deepening (tree search, every piece from
-        // peg 1 to peg 3, an observer that needs no node numbers) may go to
-        // an engine of its own, as classic breadth-first search goes to the
-        // layered one.
         return Engine::depthfirst;
     case search_method::bidirectional:
         return Engine::bidirectional;
@@ -85,6 +87,28 @@ auto withdepthrules(const SearchSetup& setup, Use&& use)
                                                   : graph(std::false_type{});
 }
 
+// Classic iterative deepening on the deepening engine, which reports no
+// state: for an observer that needs none, or tallies the engine's counts
+// (statistics with no trace). Nothing for one that needs every state.
+template <class Observer>
+std::optional<SearchResult> countedrun(const Problem& problem, const SearchSetup& setup,
+                                       const SearchLimits& limits, Observer& observer)
+{
+    const std::optional<std::int32_t> largest =
+        setup.depthlimit == nodepthlimit ? std::nullopt : std::optional{setup.depthlimit};
+    if constexpr (!watchesstates<Observer>) {
+        return deepening(problem, largest, limits, observer);
+    } else if constexpr (requires { observer.tally(0, 0); }) {
+        if (observer.tracesstates())
+            return std::nullopt;
+        DeepeningResult result = deepening(problem, largest, limits, observer);
+        observer.tally(result.generated, result.largestfrontier);
+        return result;
+    } else {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 HeldBytes heldby(const Problem& problem, const SearchSetup& setup, bool numbered)
@@ -98,6 +122,8 @@ HeldBytes heldby(const Problem& problem, const SearchSetup& setup, bool numbered
     case Engine::classic:
         return withclassicrules(setup.method, held);
     case Engine::depthfirst:
+    case Engine::deepening:
+        // The same stack, counted alike: the deepening engine holds less.
         return depthfirstheld(problem, setup.graph);
     case Engine::bidirectional:
         return bidirectionalheld(problem);
@@ -118,6 +144,10 @@ SearchResult runsearch(const Problem& problem, const SearchSetup& setup, const S
         return withclassicrules(setup.method, [&]<class Rules>(std::type_identity<Rules>) {
             return bestfirst(problem, Rules(problem), limits, observer);
         });
+    case Engine::deepening:
+        if (std::optional<SearchResult> result = countedrun(problem, setup, limits, observer))
+            return *std::move(result);
+        [[fallthrough]];
     case Engine::depthfirst:
         return withdepthrules(setup, [&]<bool CostBound, bool Graph>(std::bool_constant<CostBound>,
                                                                      std::bool_constant<Graph>) {

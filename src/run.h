@@ -24,7 +24,7 @@
 #include "options.h"
 #include "problem.h"
 
-enum class Engine { layered, classic, general, depthfirst, bidirectional };
+enum class Engine { layered, classic, general, depthfirst, deepening, bidirectional };
 Engine enginefor(const Problem& problem, const SearchSetup& setup, bool numbered);
 
 // What the engine enginefor picks holds for an entry, a record and the run.

@@ -9,6 +9,7 @@ set(hanoi_engine_tests
   engine_test.cpp
   lab_test.cpp
   layered_test.cpp
+  deepening_test.cpp
   console_test.cpp
   memory_test.cpp
   hugearray_test.cpp
