@@ -194,11 +194,13 @@ void Recorder::writejson(std::ostream& out) const
 
 namespace {
 
-// The room as the system reads it, with no more than `cap` bytes (0:
-// pagememory) for what the process comes to hold from this first reading on.
+// The room as the system reads it (in WebAssembly, what the heap may still
+// grow by), with no more than `cap` bytes (0: no cap) for what the process
+// comes to hold from this first reading on.
 MemoryBudget::RoomReader cappedroom(std::uint64_t cap)
 {
-    cap = cap == 0 ? pagememory : std::min(cap, pagememory);
+    if (cap == 0)
+        return readmemoryroom;
     const std::uint64_t before = readmemoryroom().available.value_or(0);
     return [cap, before] {
         MemoryRoom room = readmemoryroom();
