@@ -9,6 +9,11 @@ set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodej
 # handler as std::bad_alloc (emscripten leaves exceptions off by default),
 # and the engine runs within about a tenth of its native speed.
 add_compile_options(-fwasm-exceptions)
+# Link-time optimisation, as the console's Release build has: the search's
+# loop inlines the frontier's, the moves' and the estimate's functions from
+# their own units (breadth-first search about a fifth faster).
+add_compile_options(-flto)
+add_link_options(-flto)
 # The heap grows on demand up to what a 32-bit module may address; a
 # search's memory budget is what is left of that, or less when the page's
 # address asks for less (memoria=MIB).
