@@ -11,12 +11,12 @@ In headless Chromium at 1280x800, the page served from 127.0.0.1:
   - the engine: search time in the page (the worker's clock; the search
     searched again in the same worker, warm) against the console's CPU time
     (both with the statistics, -e), A* with 15 pieces and breadth-first
-    with 5, the median of N runs each. The worker's clock counts wall time,
-    and on a machine of few cores the worker shares them with the page's
-    own drawing; so the same searches are also timed in a worker of the
-    page's module alone, with nothing drawn, where the kernel's count of
-    the time the worker thread waited for a CPU (/proc schedstat) says
-    whether its wall time was all CPU time.
+    with 5, the median of N runs each. The worker's clock counts wall time;
+    beside it, the time the browser's worker threads waited for a CPU during
+    each search, as the kernel counts it (/proc/PID/task/TID/schedstat). On
+    a machine of few cores the page's drawing and the browser's own threads
+    share them with the worker, so the same searches are also timed in a
+    worker of the page's module alone, with nothing drawn.
 """
 
 import argparse
@@ -165,14 +165,16 @@ def main():
             print(f"step drawn, {name}: script ms {summary(script)}; key to frame ms {summary(frame)}")
         for name, query, answers in (("A* 15", "?pecas=15&gravados=1", "15 0"),
                                      ("breadth-first 5", "?pecas=5&metodo=largura&gravados=1", "5 1")):
-            page, console = [], []
+            page, pagewaits, console = [], [], []
             open_page(driver, url + query)
             for _ in range(args.vezes):
                 # The same worker searches again: its module compiled, warm.
+                before = worker_waits()
                 driver.find_element(By.ID, "buscar").click()
                 WebDriverWait(driver, 300).until(
                     lambda d: d.find_element(By.TAG_NAME, "body").get_attribute("data-estado") == "pronto"
                     and d.find_element(By.ID, "estatisticas").get_attribute("textContent"))
+                pagewaits.append(worker_waits() - before)
                 text = driver.find_element(By.ID, "estatisticas").get_attribute("textContent")
                 page.append(float(SEARCH_TIME.search(text).group(1)) * 1000)
                 out = subprocess.run([args.hanoi, "-e"], input=f"{answers} .\n".encode(),
@@ -180,7 +182,8 @@ def main():
                 console.append(float(SEARCH_TIME.search(out).group(1)) * 1000)
             alone, waits = engine_alone(driver, url, answers, args.vezes)
             middle = statistics.median(console)
-            print(f"engine, {name}: page ms {summary(page)}; console ms {summary(console)}; "
+            print(f"engine, {name}: page ms {summary(page)}; its worker waited for a CPU ms "
+                  f"{summary(pagewaits)}; console ms {summary(console)}; "
                   f"ratio of medians {statistics.median(page) / middle:.2f}")
             print(f"engine alone, {name}: worker ms {summary(alone)}; waited for a CPU ms "
                   f"{summary(waits)}; ratio to the console's median {statistics.median(alone) / middle:.2f}")
