@@ -200,14 +200,14 @@ SearchResult loop(const Problem& problem, Rules rules, const SearchLimits& limit
     HugeArray<MoveRecord> moves;
     Pacing pacing(limits);
     std::int32_t depth = 0;
-    const auto fixed = static_cast<std::size_t>(Rules::fixedbytes(problem));
+    const std::uint64_t fixed = Rules::fixedbytes(problem);
     // Bytes held once `states` more states and their moves are stored;
-    // SIZE_MAX when the frontier or the move records cannot number that many,
-    // or their depths could pass what a depth holds (maxrecords).
-    const auto footprint = [&](std::size_t states) {
-        const std::size_t entries = frontier.footprint(states);
-        if (entries == SIZE_MAX || moves.size() + states > maxrecords)
-            return SIZE_MAX;
+    // UINT64_MAX when the frontier or the move records cannot number that
+    // many, or their depths could pass what a depth holds (maxrecords).
+    const auto footprint = [&](std::size_t states) -> std::uint64_t {
+        const std::uint64_t entries = frontier.footprint(states);
+        if (entries == UINT64_MAX || moves.size() + states > maxrecords)
+            return UINT64_MAX;
         return entries + moves.footprint(moves.size() + states) + fixed;
     };
     const auto finish = [&](SearchStatus status, std::vector<Step>&& solution = {}) {

@@ -73,7 +73,7 @@ public:
     std::size_t size() const { return empty() ? 0 : keys_.size() - 1; }
 
     // Bytes held once `extra` more keys have been pushed.
-    std::size_t footprint(std::size_t extra) const
+    std::uint64_t footprint(std::size_t extra) const
     {
         return extra == 0 ? keys_.footprint(keys_.size()) : keys_.footprint(size() + 1 + extra);
     }
@@ -120,12 +120,12 @@ public:
     std::size_t size() const { return heap_.size(); }
 
     // Bytes held once `extra` more entries have been pushed (and as many
-    // popped); SIZE_MAX when the frontier cannot number that many.
-    std::size_t footprint(std::size_t extra) const
+    // popped); UINT64_MAX when the frontier cannot number that many.
+    std::uint64_t footprint(std::size_t extra) const
     {
         const std::size_t newslots = extra > freeslots_.size() ? extra - freeslots_.size() : 0;
         if (slots_.size() + newslots > UINT32_MAX)
-            return SIZE_MAX;
+            return UINT64_MAX;
         return heap_.footprint(extra) + slots_.footprint(slots_.size() + newslots) +
                freeslots_.footprint(freeslots_.size() + extra);
     }

@@ -13,7 +13,9 @@
  * page costs a fraction of what touching its 512 small pages one by one would.
  *
  * footprint(n) is the exact number of bytes mapped once the array holds n
- * elements, known before it grows, so a memory budget can be checked first.
+ * elements, known before it grows, so a memory budget can be checked first;
+ * for more than a mapping can hold, the bytes the elements need, and growing
+ * to them throws std::bad_alloc.
  * Growing may move the array: pointers into it do not survive resize() or
  * push_back(). Elements added by resize() hold unspecified values (zero when
  * that memory was never written). Failure to map throws std::bad_alloc.
@@ -50,24 +52,26 @@ inline constexpr std::size_t hugepagebytes = std::size_t{2} << 20;
 // Up to this size a mapping is made of small pages and doubles.
 inline constexpr std::size_t smallbytes = std::size_t{64} << 10;
 
-// The largest size a mapping of whole huge pages can have.
-inline constexpr std::size_t largestbytes = SIZE_MAX / hugepagebytes * hugepagebytes;
+// The largest size a mapping of whole huge pages can have: a size_t counts
+// its bytes.
+inline constexpr std::uint64_t largestbytes = SIZE_MAX / hugepagebytes * hugepagebytes;
 
 // The bytes a mapping of `capacity` bytes grows to so that it holds `needed`:
 // one page, doubling up to 64 KiB, then whole huge pages, at least an eighth
-// more each time. SIZE_MAX when no size_t can count them (a 32-bit size_t
-// can come near that).
-constexpr std::size_t grownbytes(std::size_t capacity, std::size_t needed)
+// more each time. Past largestbytes, `needed` itself: no mapping grows that
+// far (a 32-bit size_t comes near it), and the sizes stay in 64 bits so that
+// they never wrap to small ones there.
+constexpr std::uint64_t grownbytes(std::uint64_t capacity, std::uint64_t needed)
 {
     if (needed <= capacity)
         return capacity;
     if (needed <= smallbytes)
-        return std::max({std::bit_ceil(needed), 2 * capacity, pagebytes});
+        return std::max<std::uint64_t>({std::bit_ceil(needed), 2 * capacity, pagebytes});
     if (needed > largestbytes)
-        return SIZE_MAX;
-    const std::size_t eighthmore =
+        return needed;
+    const std::uint64_t eighthmore =
         capacity > largestbytes - capacity / 8 ? largestbytes : capacity + capacity / 8;
-    const std::size_t next = std::max(needed, eighthmore);
+    const std::uint64_t next = std::max(needed, eighthmore);
     return (next + hugepagebytes - 1) / hugepagebytes * hugepagebytes;
 }
 
@@ -192,13 +196,15 @@ public:
     bool empty() const { return size_ == 0; }
     std::size_t capacity() const { return capacity_; }
 
-    // Bytes mapped once the array holds `n` elements (never fewer than now);
-    // where growth copies, the peak while it grows to hold them.
-    std::size_t footprint(std::size_t n) const
+    // Bytes mapped once the array holds `n` elements (never fewer than now,
+    // nor than the elements take); where growth copies, the peak while it
+    // grows to hold them. In 64 bits whatever size_t is: footprints added up
+    // never wrap where it has 32 (WebAssembly), nor pass for small there.
+    std::uint64_t footprint(std::size_t n) const
     {
-        const std::size_t grown = capacityfor(n);
+        const std::uint64_t grown = capacityfor(n);
         if (hugearray::growthcopies && grown > capacitybytes_)
-            return grown > SIZE_MAX - capacitybytes_ ? SIZE_MAX : grown + capacitybytes_;
+            return grown > UINT64_MAX - capacitybytes_ ? UINT64_MAX : grown + capacitybytes_;
         return grown;
     }
 
@@ -219,26 +225,27 @@ public:
     void pop_back() { --size_; }
 
 private:
-    // Bytes of capacity once the array holds `n` elements; SIZE_MAX when no
-    // size_t can count them.
-    std::size_t capacityfor(std::size_t n) const
+    // Bytes of capacity once the array holds `n` elements (grownbytes);
+    // UINT64_MAX when not even 64 bits count them.
+    std::uint64_t capacityfor(std::size_t n) const
     {
-        if (n > SIZE_MAX / sizeof(T))
-            return SIZE_MAX;
-        return hugearray::grownbytes(capacitybytes_, n * sizeof(T));
+        if (n > UINT64_MAX / sizeof(T))
+            return UINT64_MAX;
+        return hugearray::grownbytes(capacitybytes_, std::uint64_t{n} * sizeof(T));
     }
 
     // Out of line: growing is rare, and the callers stay small enough to
     // inline. Not marked cold: the first growth of an empty array is certain,
     // and a certain call to a cold function would make all that follows it
     // cold too (the search loop, after its first push).
-    [[gnu::noinline]] void growto(std::size_t bytes)
+    [[gnu::noinline]] void growto(std::uint64_t bytes)
     {
-        if (bytes == SIZE_MAX)
+        if (bytes > hugearray::largestbytes)
             throw std::bad_alloc();
-        data_ = static_cast<T*>(hugearray::grow(data_, capacitybytes_, size_ * sizeof(T), bytes));
-        capacitybytes_ = bytes;
-        capacity_ = bytes / sizeof(T);
+        const auto grown = static_cast<std::size_t>(bytes);
+        data_ = static_cast<T*>(hugearray::grow(data_, capacitybytes_, size_ * sizeof(T), grown));
+        capacitybytes_ = grown;
+        capacity_ = grown / sizeof(T);
     }
 
     T* data_ = nullptr;

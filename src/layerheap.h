@@ -62,7 +62,7 @@ public:
     std::size_t size() const { return size_; }
 
     // Bytes held once `extra` more entries have been pushed.
-    std::size_t footprint(std::size_t extra) const
+    std::uint64_t footprint(std::size_t extra) const
     {
         return keys_.footprint(size_ + extra == 0 ? 0 : size_ + extra + 2);
     }
@@ -110,6 +110,12 @@ public:
         ++end_;
         reach_ = std::max(reach_, size_);
     }
+
+    // The holes below this bound have all four levels under them in a heap
+    // whose last index is `last` (16 * hole + 15 <= last). Divided, not
+    // multiplied: a 32-bit size_t would wrap the product once the heap
+    // passes 2^28 entries, and the pop would walk off the array.
+    static constexpr std::size_t fourlevelbound(std::size_t last) { return (last + 1) / 16; }
 
     // Appends the first `count` (0 to 2) entries of `entries`. Both are
     // written, as one store; a second one not counted lies past the end.
@@ -172,7 +178,8 @@ private:
         const std::size_t last = pop.last;
         std::size_t hole = pop.hole;
         // Four levels at a time while all of them have both children.
-        while (((hole + 1) << 4) - 1 <= last)
+        const std::size_t fourlevels = fourlevelbound(last);
+        while (hole < fourlevels)
             hole = down(keys, down(keys, down(keys, down(keys, hole, flip_), flip_), flip_), flip_);
         while (2 * hole + 1 <= last)
             hole = down(keys, hole, flip_);

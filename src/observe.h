@@ -20,6 +20,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine.h"
 #include "hanoi.h"
@@ -275,14 +276,18 @@ private:
 
 // The statistics, a trace of the first `tracelimit` states (none for 0) and
 // the progress lines, all on `out`: what the front end hands an engine when
-// statistics or a trace are asked for.
+// statistics or a trace are asked for. Given `progress`, the progress goes
+// to it instead of `out` (the page shows its own).
 class Watch {
 public:
+    using ProgressHook = std::function<bool(std::int64_t, std::int32_t)>;
+
     Watch(std::ostream& out, const Scoring& scoring, std::int64_t tracelimit,
-          const HeldBytes& sizes)
+          const HeldBytes& sizes, ProgressHook progress = nullptr)
         : statistics_(sizes)
         , trace_(out, scoring, tracelimit)
         , progress_(out)
+        , progresshook_(std::move(progress))
     {
     }
 
@@ -310,7 +315,7 @@ public:
     }
     bool progress(std::int64_t examined, std::int32_t depth)
     {
-        return progress_.progress(examined, depth);
+        return progresshook_ ? progresshook_(examined, depth) : progress_.progress(examined, depth);
     }
     void started(std::int32_t iteration, std::int64_t bound, std::uint32_t first,
                  std::size_t firsts)
@@ -331,6 +336,7 @@ private:
     Statistics statistics_;
     Trace trace_;
     ProgressLines progress_;
+    ProgressHook progresshook_;
 };
 
 // The figures of one run, for the statistics block and the comparison.

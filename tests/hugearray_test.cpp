@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
+#include <new>
 
 #include "hugearray.h"
 
@@ -38,11 +40,31 @@ TEST(HugeArray, FootprintIsKnownBeforeGrowingAndExactAfter)
         EXPECT_EQ(array.footprint(c.elements), c.bytes) << c.elements;
         EXPECT_EQ(array.capacity(), c.bytes / 4) << c.elements;
     }
-    EXPECT_EQ(array.footprint(SIZE_MAX / 2), SIZE_MAX);
-    // Sizes that a size_t holds but whole huge pages could not.
-    EXPECT_EQ(array.footprint(SIZE_MAX / 4 - 10), SIZE_MAX);
+    // Sizes past what a size_t counts, or whole huge pages could: more than
+    // any mapping, and never mapped.
+    EXPECT_GT(array.footprint(SIZE_MAX / 2), hugearray::largestbytes);
+    EXPECT_GT(array.footprint(SIZE_MAX / 4 - 10), hugearray::largestbytes);
+    EXPECT_THROW(array.resize(SIZE_MAX / 4 - 10), std::bad_alloc);
     EXPECT_EQ(hugearray::grownbytes(hugearray::largestbytes - (1 << 20), hugearray::largestbytes),
               hugearray::largestbytes);
+}
+
+// Near and past 4 GiB, all that a 32-bit size_t counts (the page's): a
+// footprint is never below the bytes its elements take (and, where growth
+// copies, the block it grows from), nor is a sum of footprints below theirs.
+TEST(HugeArray, FootprintsNearFourGibibytesNeverWrap)
+{
+    HugeArray<std::uint64_t> records;
+    records.push_back(1);
+    const std::uint64_t copied = hugearray::growthcopies ? records.capacity() * 8 : 0;
+    const HugeArray<std::array<std::uint32_t, 6>> slots;
+    for (const std::size_t n : {0x0aaa'aaaau, 0x0aaa'aaabu, 0x1fff'ffffu, 0x2000'0001u}) {
+        const std::uint64_t record = records.footprint(n);
+        const std::uint64_t slot = slots.footprint(n);
+        EXPECT_GE(record, 8 * std::uint64_t{n} + copied) << n;
+        EXPECT_GE(slot, 24 * std::uint64_t{n}) << n;
+        EXPECT_GE(record + slot, 32 * std::uint64_t{n} + copied) << n;
+    }
 }
 
 TEST(HugeArray, GrowingKeepsEveryElement)

@@ -106,4 +106,19 @@ TEST(LayerHeap, PopsInTheGeneralFrontiersOrder)
     }
 }
 
+// A pop goes down four levels at a time above the bound: exactly the holes
+// whose four levels below lie within the heap, also past 2^28 entries and
+// near 4 GiB of them, where a 32-bit size_t would wrap 16 * hole.
+TEST(LayerHeap, FourLevelsAtATimeOnlyWithinTheHeap)
+{
+    for (const std::size_t last :
+         {0u, 14u, 15u, 16u, 31u, 0x1000'000eu, 0x1100'0000u, 0xffff'fffeu}) {
+        const std::uint64_t bound = LayerHeap<std::uint16_t>::fourlevelbound(last);
+        EXPECT_GT(16 * bound + 15, last) << last;
+        if (bound > 0) {
+            EXPECT_LE(16 * (bound - 1) + 15, last) << last;
+        }
+    }
+}
+
 }  // namespace

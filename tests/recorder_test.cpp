@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -168,6 +169,19 @@ TEST(Page, RunsSayWhatTheConsoleSays)
         const std::string json = pagerun({c.options, c.answers, 100}, nullptr);
         EXPECT_NE(json.find(c.contains), std::string::npos) << json.substr(0, 300);
     }
+}
+
+// The page hears of the search's progress through its own function, never
+// as the console's progress lines in the trace: breadth-first search with 5
+// pieces examines 118435 states, one progress event.
+TEST(Page, ProgressGoesToThePageNotIntoTheTrace)
+{
+    std::vector<std::int64_t> heard;
+    const std::string json =
+        pagerun({{"-r1"}, "5 1", 1},
+                [&](std::int64_t examined, std::int32_t /*depth*/) { heard.push_back(examined); });
+    EXPECT_EQ(heard, std::vector<std::int64_t>{100000});
+    EXPECT_EQ(json.find("Nos abertos"), std::string::npos);
 }
 
 }  // namespace

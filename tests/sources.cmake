@@ -13,13 +13,13 @@ set(hanoi_engine_tests
   console_test.cpp
   memory_test.cpp
   hugearray_test.cpp
+  layerheap_test.cpp
   options_test.cpp
   observe_test.cpp
   compare_test.cpp
   recorder_test.cpp)
 # The rest run natively only.
 set(hanoi_native_tests
-  layerheap_test.cpp
   report_test.cpp
   messages_test.cpp
   replacefile_test.cpp)

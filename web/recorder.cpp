@@ -195,11 +195,13 @@ void Recorder::writejson(std::ostream& out) const
 
 namespace {
 
-// The room as the system reads it, with no more than `cap` bytes (0:
-// pagememory) for what the process comes to hold from this first reading on.
+// The room as the system reads it (in WebAssembly, what the heap may still
+// grow by), with no more than `cap` bytes (0: no cap) for what the process
+// comes to hold from this first reading on.
 MemoryBudget::RoomReader cappedroom(std::uint64_t cap)
 {
-    cap = cap == 0 ? pagememory : std::min(cap, pagememory);
+    if (cap == 0)
+        return readmemoryroom;
     const std::uint64_t before = readmemoryroom().available.value_or(0);
     return [cap, before] {
         MemoryRoom room = readmemoryroom();
@@ -245,34 +247,21 @@ std::string searchjson(const Options& options, int pieces, search_method method,
         steps << '}';
         recorded(steps.str());
     }
-    // The trace, and no progress lines: the page hears of progress itself.
+    // The console's own observer for -e and -r, so that the search runs as
+    // the console's does: the trace, and no progress lines (the page hears
+    // of progress itself).
     std::ostringstream trace;
-    Watch watch(trace, scoringof(problem, setup), options.trace, heldby(problem, setup));
-    FunctionObserver observer{
-        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
-            watch.taken(node, sets, depth, frontiersize);
-        },
-        [&](std::uint32_t node, std::uint32_t parent, const PegMove& move, const PegSets& sets,
-            std::int32_t depth,
-            std::int32_t score) { watch.pushed(node, parent, move, sets, depth, score); },
-        [&](std::size_t frontiersize) { watch.expanded(frontiersize); },
-        [&](std::uint32_t node, const PegSets& sets, std::int32_t depth, std::size_t frontiersize) {
-            watch.dropped(node, sets, depth, frontiersize);
-        },
-        [&](std::int64_t examined, std::int32_t depth) {
-            if (progress)
-                progress(examined, depth);
-            return true;
-        },
-        nullptr,
-        [&](std::int32_t iteration, std::int64_t bound, std::uint32_t first, std::size_t firsts) {
-            watch.started(iteration, bound, first, firsts);
-        }};
+    Watch watch(trace, scoringof(problem, setup), options.trace, heldby(problem, setup),
+                [&](std::int64_t examined, std::int32_t depth) {
+                    if (progress)
+                        progress(examined, depth);
+                    return true;
+                });
     const double start = cpuseconds();
     // The heap's room is read again at every memory check (MemoryBudget): a
     // search stops by its budget, never by an allocation that fails.
     MemoryBudget budget(memory, room);
-    const SearchResult result = runsearch(problem, setup, {memory, INT64_MAX, &budget}, observer);
+    const SearchResult result = runsearch(problem, setup, {memory, INT64_MAX, &budget}, watch);
     const double seconds = cpuseconds() - start;
     if (const std::string why = whyunsolved(result); !why.empty())
         err << why << '\n';
@@ -283,7 +272,11 @@ std::string searchjson(const Options& options, int pieces, search_method method,
     writeheader(json, problem, setup);
     json << ",\"examinados\":" << result.examined << ",\"solucao\":";
     writearray(json, result.solution, [&](const Step& step) {
-        json << '[' << int{step.from} << ',' << int{step.to} << ']';
+        // One write a move: a solution has up to 32767, and a number written
+        // through the stream costs more than a state of the search.
+        const std::array<char, 5> pegs{'[', static_cast<char>('0' + step.from), ',',
+                                       static_cast<char>('0' + step.to), ']'};
+        json.write(pegs.data(), pegs.size());
     });
     json << ',' << member("estatisticas", jsonstring(statistics.str())) << ','
          << member("rastro", jsonstring(trace.str()));

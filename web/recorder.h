@@ -21,7 +21,7 @@
  * so that a front end that stops the search keeps them. pagetable returns
  * the names the page offers and the engine's room: {"metodos": [{"codigo",
  * "opcao", "nome"}, ...], "heuristicas": [...], "desempates": [...],
- * "memoria": the bytes a search may hold, pagememory at most}.
+ * "memoria": the bytes a search may hold, what the heap may still grow by}.
  *
  * Recorder builds the search tree and its steps from the events of a run
  * whose nodes are numbered (engine.h), and keeps the first `limit` states
@@ -59,12 +59,6 @@
 #include "puzzle.h"
 
 inline constexpr std::size_t heapshown = 31;
-
-// The most a page's search may hold unless it asks for less. Let grow to the
-// module's whole heap, breadth-first search with 6 pieces ended in "memory
-// access out of bounds" (with a 4 GiB and a 2 GiB heap alike) instead of
-// stopping by its budget; with this cap it stops with "memoria esgotada".
-inline constexpr std::uint64_t pagememory = std::uint64_t{1} << 30;
 
 class Recorder {
 public:
@@ -126,7 +120,7 @@ struct PageRequest {
     std::vector<std::string> options;  // e.g. {"-e", "--rastro=5"}
     std::string answers;  // the piece count and the method, e.g. "3 0"
     std::int64_t steps;  // states to record
-    std::uint64_t memorycap = 0;  // bytes a search may hold at most; 0: pagememory
+    std::uint64_t memorycap = 0;  // bytes a search may hold at most; 0: the heap's room
 };
 
 // Called every 100000 examined states with the count and the depth.
