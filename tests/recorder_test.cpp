@@ -120,8 +120,9 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
         EXPECT_EQ(step, steps.size());
         EXPECT_EQ(dropped, std::count_if(nodes.begin(), nodes.end(),
                                          [](const Recorder::Node& n) { return n.dropped > 0; }));
-        if (c.setup.method == search_method::bidirectional || !c.setup.graph)
+        if (c.setup.method == search_method::bidirectional || !c.setup.graph) {
             EXPECT_EQ(dropped, 0);
+        }
     }
 }
 
