@@ -523,7 +523,9 @@ std::string pagetable()
                [&](const MethodNames& names) {
                    json << "{\"codigo\":" << static_cast<int>(names.method)
                         << ",\"opcao\":" << jsonstring(names.option)
-                        << ",\"nome\":" << jsonstring(names.label) << '}';
+                        << ",\"nome\":" << jsonstring(names.label)
+                        << ",\"limite\":" << (names.depthlimit ? "true" : "false")
+                        << ",\"peso\":" << (names.weight ? "true" : "false") << '}';
                });
     const auto names = [&](const auto& list) {
         writearray(json, std::vector(list.begin(), list.end()),

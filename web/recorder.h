@@ -20,7 +20,8 @@
  *   {"pecas", "metodo", "otimo", "nos", "passos", "completo"}
  * so that a front end that stops the search keeps them. pagetable returns
  * the names the page offers and the engine's room: {"metodos": [{"codigo",
- * "opcao", "nome"}, ...], "heuristicas": [...], "desempates": [...],
+ * "opcao", "nome", "limite", "peso"}, ...] (limite, peso: whether --limite,
+ * --peso apply), "heuristicas": [...], "desempates": [...],
  * "memoria": the bytes a search may hold, pagememory at most}.
  *
  * Recorder builds the search tree and its steps from the events of a run
