@@ -226,8 +226,8 @@ void Recorder::taken(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /
     }
     if (!leaves(node))
         return;
-    Taken step{node, frontiersize, std::nullopt, 0, std::move(heap_), iteration_, bound_,
-               std::nullopt};
+    Taken step{node,       frontiersize, std::nullopt, 0, std::move(heap_),
+               iteration_, bound_,       std::nullopt};
     if (stackmethod(scoring_.method)) {
         step.listing = stacklisting();
     } else if (scoring_.method == search_method::bidirectional) {
@@ -506,8 +506,8 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress,
         if (!out.str().empty())
             return "{" + member("saida", jsonstring(out.str())) + "}";
         if (!answers)
-            return errorobject("hanoi: pecas (1 a " + std::to_string(maxpieces) + ") ou metodo (0 a " +
-                               std::to_string(methodtable.size() - 1) +
+            return errorobject("hanoi: pecas (1 a " + std::to_string(maxpieces) +
+                               ") ou metodo (0 a " + std::to_string(methodtable.size() - 1) +
                                ") invalidos: " + request.answers + "\n");
         return searchjson(options, answers->first, answers->second, request, progress, recorded);
     } catch (const std::bad_alloc&) {
