@@ -66,6 +66,13 @@ constexpr const MethodNames& namesof(search_method method)
     return methodtable[static_cast<std::size_t>(method)];
 }
 
+// Whether the method's frontier is a stack (the depth-first engine's).
+constexpr bool stackmethod(search_method method)
+{
+    return method == search_method::depthfirst || method == search_method::deepening ||
+           method == search_method::idastar;
+}
+
 // No depth limit (--limite not given).
 inline constexpr std::int32_t nodepthlimit = -1;
 // The largest depth limit --limite takes.

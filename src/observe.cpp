@@ -62,16 +62,6 @@ Trace::Trace(std::ostream& out, const Scoring& scoring, std::int64_t limit)
 {
 }
 
-namespace {
-
-bool stackmethod(search_method method)
-{
-    return method == search_method::depthfirst || method == search_method::deepening ||
-           method == search_method::idastar;
-}
-
-}  // namespace
-
 void Trace::writeheading()
 {
     if (headed_ || limit_ == 0)

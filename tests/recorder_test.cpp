@@ -21,7 +21,8 @@ struct Taking {
 
 // The page's tree must be the engine's: each step names the state the engine
 // took (or dropped), whose parent was taken before it, whatever the setup;
-// and the ties and the next score agree with the order that follows.
+// and the ties and the next score agree with the order that follows; the
+// frontier listed leads with the state taken.
 TEST(Recorder, EachStepIsTheStateTheEngineTook)
 {
     struct Case {
@@ -48,6 +49,24 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
              Case{5, {astar, heuristic::fora, tie_order::pilha, true}, 1000, true},
              Case{
                  4, {greedy, heuristic::exata, tie_order::fila, false}, 1000, true, "2131", "1223"},
+             Case{3,
+                  {search_method::depthfirst, heuristic::padrao, tie_order::heap, false, 8},
+                  1000,
+                  true},
+             Case{4,
+                  {search_method::depthfirst, heuristic::padrao, tie_order::heap, true},
+                  1000,
+                  true},
+             Case{3, {search_method::deepening}, 1000, true},
+             Case{4, {search_method::idastar, heuristic::fora}, 1000, true},
+             Case{4, {search_method::idastar, heuristic::zero, tie_order::heap, true}, 1000, false},
+             Case{4,
+                  {search_method::bidirectional, heuristic::padrao, tie_order::heap, true},
+                  1000,
+                  true,
+                  "2131",
+                  "1223"},
+             Case{5, {search_method::weighted, heuristic::fora}, 1000, false},
          }) {
         SCOPED_TRACE(::testing::Message()
                      << c.pieces << " pecas, metodo " << static_cast<int>(c.setup.method)
@@ -88,24 +107,49 @@ TEST(Recorder, EachStepIsTheStateTheEngineTook)
             ASSERT_TRUE(node.sets == taking.sets) << "passo " << step + 1;
             EXPECT_EQ(node.depth, taking.depth);
             EXPECT_EQ(node.step, static_cast<std::int64_t>(step + 1));
-            if (step > 0) {
+            if (node.parent != steps[step].node) {
                 EXPECT_LT(nodes[node.parent].step, node.step);
                 EXPECT_GT(nodes[node.parent].step, 0);
             }
             if (step + 1 < steps.size() && steps[step].ties > 0) {
                 EXPECT_EQ(steps[step].nextscore, node.score) << "passo " << step + 1;
             }
-            if (steps[step].heap) {
-                EXPECT_EQ(steps[step].heap->front(), steps[step].node);
-                EXPECT_EQ(steps[step].heap->size(), steps[step].frontier + 1);
+            const auto& listing = steps[step].listing;
+            ASSERT_TRUE(listing || !stackmethod(c.setup.method));
+            if (listing && c.setup.method == search_method::bidirectional) {
+                EXPECT_NE(std::find(listing->begin(), listing->end(), steps[step].node),
+                          listing->end());
+            } else if (listing) {
+                ASSERT_FALSE(listing->empty());
+                EXPECT_EQ(listing->front(), steps[step].node);
+                EXPECT_EQ(listing->size(), std::min(steps[step].frontier + 1, heapshown));
             }
             ++step;
         }
         EXPECT_EQ(step, steps.size());
         EXPECT_EQ(dropped, std::count_if(nodes.begin(), nodes.end(),
                                          [](const Recorder::Node& n) { return n.dropped > 0; }));
-        EXPECT_EQ(dropped > 0, c.setup.graph && c.complete);
+        if (c.setup.method == search_method::bidirectional || !c.setup.graph) {
+            EXPECT_EQ(dropped, 0);
+        }
     }
+}
+
+// A heap too big to list whole is listed by its best entries, best first.
+TEST(Recorder, ABigHeapListsTheEntriesThatLeaveFirst)
+{
+    const Problem problem = problemof(8);
+    const SearchSetup setup{search_method::astar, heuristic::zero};
+    Recorder recorder(problem, setup, 200);
+    FunctionObserver observer = recorder.observer();
+    runsearch(problem, setup, {unlimitedmemory, 201}, observer, true);
+    const Recorder::Taken& last = recorder.steps().back();
+    ASSERT_GT(last.frontier, heapshown);
+    ASSERT_EQ(last.listing->size(), heapshown);
+    EXPECT_EQ(last.listing->front(), last.node);
+    const auto scoreof = [&](std::uint32_t node) { return recorder.nodes()[node].score; };
+    EXPECT_TRUE(std::is_sorted(last.listing->begin(), last.listing->end(),
+                               [&](auto a, auto b) { return scoreof(a) > scoreof(b); }));
 }
 
 TEST(Recorder, RepeatedPositionsAreMarkedFromTheirSecondTime)
@@ -157,7 +201,11 @@ TEST(Page, RunsSayWhatTheConsoleSays)
                   "--help)\\n\"}"},
              Case{{"--rastro=2"}, "2 0", "\"rastro\":\"Rastro dos primeiros 2 estados"},
              Case{
-                 {}, "3", "{\"erro\":\"hanoi: pecas (1 a 15) ou metodo (0 a 2) invalidos: 3\\n\"}"},
+                 {}, "3", "{\"erro\":\"hanoi: pecas (1 a 15) ou metodo (0 a 7) invalidos: 3\\n\"}"},
+             Case{{"--limite=2"}, "3 4", "\"passos\":[[0,0,null,0,[0],1,0,null],"},
+             Case{{}, "3 3", "--metodo=profundidade: em arvore"},
+             Case{{"--peso=1.5"}, "3 0", "--peso so vale com --metodo=ponderado"},
+             Case{{}, "2 6", "\"encontro\":["},
              Case{{}, "16 1", "invalidos: 16 1"},
              Case{{}, "2 1", "\"pecas\":2,\"metodo\":1,"},
              Case{{}, "2 1", "\"nos\":[[0,0,0,[[1,0],[],[]],0,3,3,1,0,0],"},

@@ -5,8 +5,10 @@
 // up), g, h, f, step taken, repeated, dropped before step].
 export const PAI = 0, DE = 1, PARA = 2, ESTADO = 3, G = 4, H = 5, F = 6, PASSO = 7;
 export const REPETIDO = 8, DESCARTADO = 9;
-// Step records: [node, frontier left, next f, ties, heap or null].
+// Step records: [node, frontier left, next f, ties, listing or null,
+// iteration, its limit or bound, the start side's queue].
 export const NO = 0, FRONTEIRA = 1, PROXIMO = 2, EMPATES = 3, HEAP = 4;
+export const ITERACAO = 5, LIMITE = 6, FILA_INICIO = 7;
 
 // [[2, 1, 0], [], []] -> "1:[2 1 0] 2:[] 3:[]", as the console writes a state.
 export function textoDasPilhas(pilhas) {
@@ -34,7 +36,7 @@ export function prepararBusca(config, dados) {
   const filhos = nos.map(() => []);
   const descartes = new Map();  // step -> states dropped just before it
   for (let i = 0; i < nos.length; ++i) {
-    if (i > 0) filhos[nos[i][PAI]].push(i);
+    if (nos[i][PAI] !== i) filhos[nos[i][PAI]].push(i);
     const antes = nos[i][DESCARTADO];
     if (antes) descartes.set(antes, (descartes.get(antes) || 0) + 1);
   }
@@ -48,10 +50,11 @@ export function objetivoTomado(busca, k) {
   return k === d.passos.length - 1 && d.completo && d.solucao !== undefined && !d.erro;
 }
 
-// The node ids from the start to `id`.
+// The node ids from its root (a root is its own parent: the start of each
+// pass, the goal's side of bidirectional search) to `id`.
 export function caminhoAte(nos, id) {
   const caminho = [id];
-  while (id !== 0) {
+  while (nos[id][PAI] !== id) {
     id = nos[id][PAI];
     caminho.push(id);
   }

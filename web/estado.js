@@ -7,7 +7,7 @@ export const MAIOR_PECAS = 15;
 
 export const PADRAO = Object.freeze({
   pecas: 3, metodo: 'astar', heuristica: 'padrao', desempate: 'heap', grafo: false,
-  inicio: '', objetivo: '', gravados: 2000, memoria: 0,
+  limite: '', peso: '', inicio: '', objetivo: '', gravados: 2000, memoria: 0,
   metodo2: '', heuristica2: 'padrao', desempate2: 'heap', grafo2: false,
 });
 
@@ -18,6 +18,12 @@ function inteiroEntre(texto, menor, maior) {
   if (!/^\d+$/.test(texto)) return null;
   const n = Number(texto);
   return n >= menor && n <= maior ? n : null;
+}
+
+// A weight as --peso takes it: a decimal of 0.01 to 100 with at most two
+// places.
+export function ePeso(texto) {
+  return /^\d{1,3}(\.\d{1,2})?$/.test(texto) && Number(texto) >= 0.01 && Number(texto) <= 100;
 }
 
 // How each name's text becomes a value, or null when it is not one. The
@@ -35,6 +41,8 @@ function leitores(tabela) {
     heuristica: umDe(tabela.heuristicas), heuristica2: umDe(tabela.heuristicas),
     desempate: umDe(tabela.desempates), desempate2: umDe(tabela.desempates),
     grafo: booleano, grafo2: booleano,
+    limite: (t) => (inteiroEntre(t, 0, 1000000) === null ? null : t),
+    peso: (t) => (ePeso(t) ? t : null),
     inicio: posicao, objetivo: posicao,
     gravados: (t) => inteiroEntre(t, 1, 100000),
     memoria: (t) => inteiroEntre(t, 1, 4096),
@@ -95,21 +103,22 @@ export function motivoSemPadrao(objetivo, n) {
     : 'padrao so vale com o objetivo de todas as pecas no pino 3';
 }
 
-// The searches the choices ask for: one, or two side by side.
-export function configuracoes(escolhas) {
+// The searches the choices ask for: one, or two side by side. The depth
+// limit and the weight go to the methods that take them (`aplica(metodo,
+// 'limite' or 'peso')`, from the engine's table).
+export function configuracoes(escolhas, aplica = () => false) {
   const n = escolhas.pecas;
   const comum = {
     n, inicio: posicaoUsada(escolhas.inicio, n, 1), objetivo: posicaoUsada(escolhas.objetivo, n, 3),
   };
-  const lista = [{
-    ...comum, metodo: escolhas.metodo, heuristica: escolhas.heuristica,
-    desempate: escolhas.desempate, grafo: escolhas.grafo,
-  }];
+  const busca = (metodo, heuristica, desempate, grafo) => ({
+    ...comum, metodo, heuristica, desempate, grafo,
+    limite: aplica(metodo, 'limite') ? escolhas.limite : '',
+    peso: aplica(metodo, 'peso') ? escolhas.peso : '',
+  });
+  const lista = [busca(escolhas.metodo, escolhas.heuristica, escolhas.desempate, escolhas.grafo)];
   if (escolhas.metodo2) {
-    lista.push({
-      ...comum, metodo: escolhas.metodo2, heuristica: escolhas.heuristica2,
-      desempate: escolhas.desempate2, grafo: escolhas.grafo2,
-    });
+    lista.push(busca(escolhas.metodo2, escolhas.heuristica2, escolhas.desempate2, escolhas.grafo2));
   }
   return lista;
 }
@@ -121,6 +130,8 @@ function opcoesDoLaboratorio(config) {
   if (config.heuristica !== 'padrao') palavras.push(`--heuristica=${config.heuristica}`);
   if (config.desempate !== 'heap') palavras.push(`--desempate=${config.desempate}`);
   if (config.grafo) palavras.push('--grafo');
+  if (config.limite) palavras.push(`--limite=${config.limite}`);
+  if (config.peso) palavras.push(`--peso=${config.peso}`);
   return palavras;
 }
 
@@ -133,9 +144,10 @@ export function opcoesDaBusca(config) {
 }
 
 // The options of the methods chart: the comparison's, with the heuristic,
-// tie order and graph search chosen (as --comparar takes them).
+// tie order and graph search chosen (as --comparar takes them; its rows
+// run each method with its own defaults).
 export function opcoesDoGrafico(escolhas) {
-  return ['--comparar', ...opcoesDoLaboratorio(escolhas)].join(' ');
+  return ['--comparar', ...opcoesDoLaboratorio({ ...escolhas, limite: '', peso: '' })].join(' ');
 }
 
 // A warning for a search that cannot fit in the engine's memory (`bytes`,

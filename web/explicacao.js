@@ -1,8 +1,11 @@
 // The words for a step: what the state is, its numbers, and why it left the
 // frontier before the others. Pure: the tests read it under node.
 
-import { DE, EMPATES, ESTADO, F, FRONTEIRA, G, H, NO, PARA, PROXIMO, REPETIDO, textoDasPilhas }
-  from './dados.js';
+import {
+  caminhoAte, DE, EMPATES, ESTADO, F, FRONTEIRA, G, H, ITERACAO, LIMITE, NO, PAI, PARA, PROXIMO,
+  REPETIDO, posicaoDasPilhas, textoDasPilhas,
+} from './dados.js';
+import { tipoDaFronteira } from './fronteira.js';
 
 // How each method scores a state, by its option name (the engine's table);
 // a method not named here is described by its numbers alone.
@@ -31,6 +34,30 @@ function motivoDaSaida(registro, no, desempate, metodo) {
   return `Empate: f=${f} tambem em ${outros} da fronteira; ${REGRAS_DESEMPATE[desempate]}.`;
 }
 
+// Why a state left a stack or a queue: their order is the rule, not f.
+const SAIDAS = {
+  pilha: 'Topo da pilha: sai o ultimo empilhado (o filho do primeiro movimento sai antes dos irmaos).',
+  filas: (lado) => `Frente da fila do lado do ${lado}: o lado cuja fila tem menos estados expande a `
+    + 'camada inteira (o do inicio no empate), na ordem em que entraram.',
+};
+
+// The pass a step belongs to, as the console's trace says it ("Iteracao
+// 3: limite 2", "Iteracao 3: limite f <= 9"); depth-first search's depth
+// limit ("limite 8"); '' for the methods that have neither.
+export function textoDaIteracao(registro, metodo, limite = '') {
+  if (registro[ITERACAO] > 0) {
+    return `Iteracao ${registro[ITERACAO]}: limite ${metodo === 'ida' ? 'f <= ' : ''}${registro[LIMITE]}`;
+  }
+  return metodo === 'profundidade' && limite !== '' ? `limite ${limite}` : '';
+}
+
+// Where the two searches of bidirectional search met.
+function textoDoEncontro(dados) {
+  const [filho, outro] = dados.encontro;
+  return `As buscas se encontram: o filho n${filho} (${posicaoDasPilhas(dados.nos[filho][ESTADO], dados.pecas)})`
+    + ` ja foi alcancado pelo outro lado (n${outro}); a solucao passa por ele.`;
+}
+
 function descartesDoPasso(quantos) {
   if (quantos === 0) return '';
   return (quantos === 1 ? 'Antes dele, um estado saiu da fronteira e foi descartado'
@@ -44,11 +71,21 @@ export function explicarPasso(busca, k, metodo) {
   const { dados, config } = busca;
   const registro = dados.passos[k];
   const no = dados.nos[registro[NO]];
-  const motivo = k === 0 ? 'O estado inicial: o unico na fronteira.'
-    : motivoDaSaida(registro, no, config.desempate, metodo);
+  const tipo = tipoDaFronteira(metodo);
+  const lado = caminhoAte(dados.nos, registro[NO])[0] === 0 ? 'inicio' : 'objetivo';
+  let motivo = motivoDaSaida(registro, no, config.desempate, metodo);
+  if (tipo === 'pilha') motivo = SAIDAS.pilha;
+  if (tipo === 'filas') motivo = SAIDAS.filas(lado);
+  if (no[PAI] === registro[NO]) {
+    motivo = k === 0 ? 'O estado inicial: o unico na fronteira.'
+      : 'O estado inicial: cada iteracao recomeca dele, sozinho na pilha.';
+  }
+  if (k === dados.passos.length - 1 && dados.encontro) motivo += ` ${textoDoEncontro(dados)}`;
+  const iteracao = textoDaIteracao(registro, metodo, config.limite);
+  const tamanho = `${tipo === 'pilha' ? 'pilha' : 'fronteira'}=${registro[FRONTEIRA]}`;
   return {
     estado: textoDasPilhas(no[ESTADO]),
-    numeros: `#${k + 1}  ${numerosDoNo(no)}  fronteira=${registro[FRONTEIRA]}`,
+    numeros: `${iteracao ? `${iteracao}  ` : ''}#${k + 1}  ${numerosDoNo(no)}  ${tamanho}`,
     motivo: descartesDoPasso(busca.descartes.get(k + 1) || 0) + motivo,
     filhos: busca.filhos[registro[NO]].map((id) => {
       const filho = dados.nos[id];

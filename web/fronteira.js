@@ -1,30 +1,48 @@
-// The frontier just before the step's state left it. Today's engine keeps a
-// heap (ordered by f); the model names its kind, so that a queue or a stack
-// listing (first to leave on top) can come in beside it.
+// The frontier just before the step's state left it: the heap (ordered by
+// f) of the best-first methods, the stack of the depth-first methods (top
+// first), or the two queues of bidirectional search (each from its front).
 
-import { ESTADO, F, FRONTEIRA, G, H, HEAP, NO, posicaoDasPilhas } from './dados.js';
+import { caminhoAte, ESTADO, F, FILA_INICIO, FRONTEIRA, G, H, HEAP, NO, posicaoDasPilhas }
+  from './dados.js';
 import { svg, texto } from './desenho.js';
 
+const METODOS_DE_PILHA = new Set(['profundidade', 'aprofundamento', 'ida']);
 const TITULOS = {
   heap: 'Fronteira: o heap antes da retirada (a raiz sai)',
+  pilha: 'Fronteira: a pilha antes da retirada (o topo, em cima, sai)',
+  filas: 'Fronteira: as duas filas antes da retirada (cada uma da frente para o fim)',
+};
+const LEGENDAS = {
+  heap: 'Por ordem de f (o menor sai antes); em negrito, o que sai',
+  pilha: 'Do topo para o fundo; em negrito, o que sai',
+  filas: 'I: fila do lado do inicio; O: fila do lado do objetivo; em negrito, o que sai',
 };
 export const NIVEIS_DESENHADOS = 4;  // the heap's levels drawn as a tree
 
-// {tipo, titulo, tamanho, itens: null or [{id, posicao, g, h, f, sai}] in
-// the frontier's own order (the heap's array)}: null when the frontier was
-// too big to record.
+export function tipoDaFronteira(metodo) {
+  if (METODOS_DE_PILHA.has(metodo)) return 'pilha';
+  return metodo === 'bidirecional' ? 'filas' : 'heap';
+}
+
+// {tipo, titulo, tamanho, inicio (states on the start's queue, filas
+// only), itens: null or [{id, lado, posicao, g, h, f, sai}] in the order
+// listed}: null when the frontier was not recorded. The items are the whole
+// frontier when there are `tamanho` of them, else those that leave first.
 export function modeloFronteira(busca, k) {
   const { nos, pecas } = busca.dados;
   const registro = busca.dados.passos[k];
+  const tipo = tipoDaFronteira(busca.config.metodo);
   const lista = registro[HEAP];
   return {
-    tipo: 'heap',
-    titulo: TITULOS.heap,
+    tipo,
+    titulo: TITULOS[tipo],
     tamanho: registro[FRONTEIRA] + 1,
+    inicio: registro[FILA_INICIO],
     itens: lista && lista.map((id) => {
       const no = nos[id];
       return {
-        id, posicao: posicaoDasPilhas(no[ESTADO], pecas), g: no[G], h: no[H], f: no[F],
+        id, lado: caminhoAte(nos, id)[0] === 0 ? 'I' : 'O',
+        posicao: posicaoDasPilhas(no[ESTADO], pecas), g: no[G], h: no[H], f: no[F],
         sai: id === registro[NO],
       };
     }),
@@ -63,12 +81,40 @@ function desenharHeap(alvo, itens) {
   });
 }
 
-function preencherTabela(corpo, itens) {
+// The rows of the listing: the heap's by leaving order, the others as
+// listed (the stack from its top, each queue from its front).
+export function linhasDaFronteira(modelo) {
+  const itens = modelo.tipo === 'heap' ? ordemDeSaida(modelo.itens) : modelo.itens;
+  return itens.map((item) => ({
+    sai: item.sai,
+    celulas: [modelo.tipo === 'filas' ? `${item.lado} n${item.id}` : `n${item.id}`,
+      item.posicao, item.g, item.h, item.f],
+  }));
+}
+
+// What the note under the frontier says: how many there are and which are
+// listed.
+export function notaDaFronteira(modelo) {
+  const { tamanho, itens } = modelo;
+  const filas = modelo.tipo === 'filas'
+    ? ` (fila do inicio: ${modelo.inicio}, fila do objetivo: ${tamanho - modelo.inicio})` : '';
+  if (!itens) return `A fronteira tem ${tamanho} estados${filas}.`;
+  if (itens.length < tamanho) {
+    const quais = { heap: 'que saem primeiro (menor f)', pilha: 'do topo', filas: 'da frente de cada fila' };
+    return `A fronteira tem ${tamanho} estados${filas}; a tabela mostra os ${itens.length} ${quais[modelo.tipo]}.`;
+  }
+  if (modelo.tipo === 'heap' && itens.length > 2 ** NIVEIS_DESENHADOS - 1) {
+    return `${itens.length} estados; o desenho mostra os ${2 ** NIVEIS_DESENHADOS - 1} do topo.`;
+  }
+  return `${tamanho} estados${filas}.`;
+}
+
+function preencherTabela(corpo, modelo) {
   corpo.replaceChildren();
-  for (const item of ordemDeSaida(itens)) {
+  for (const { sai, celulas } of linhasDaFronteira(modelo)) {
     const linha = document.createElement('tr');
-    if (item.sai) linha.className = 'sai';
-    for (const valor of [`n${item.id}`, item.posicao, item.g, item.h, item.f]) {
+    if (sai) linha.className = 'sai';
+    for (const valor of celulas) {
       const celula = document.createElement('td');
       celula.textContent = valor;
       linha.appendChild(celula);
@@ -77,22 +123,19 @@ function preencherTabela(corpo, itens) {
   }
 }
 
-// Draws the frontier of run `busca` at step k in the panel `painel`.
+// Draws the frontier of run `busca` at step k in the panel `painel`. The
+// heap is drawn as a tree only when it was listed whole (its shape is then
+// known).
 export function desenharFronteira(painel, busca, k) {
   const modelo = modeloFronteira(busca, k);
   painel.querySelector('.titulo-fronteira').textContent = modelo.titulo;
+  painel.querySelector('table.aberta caption').textContent = LEGENDAS[modelo.tipo];
   const desenho = painel.querySelector('svg.heap');
   const corpo = painel.querySelector('table.aberta tbody');
-  const nota = painel.querySelector('.nota-fronteira');
-  if (!modelo.itens) {
-    desenho.replaceChildren();
-    corpo.replaceChildren();
-    nota.textContent = `A fronteira tem ${modelo.tamanho} estados: ela aparece aqui quando tem ate 31.`;
-    return;
-  }
-  desenharHeap(desenho, modelo.itens);
-  preencherTabela(corpo, modelo.itens);
-  nota.textContent = modelo.itens.length > 2 ** NIVEIS_DESENHADOS - 1
-    ? `${modelo.itens.length} estados; o desenho mostra os ${2 ** NIVEIS_DESENHADOS - 1} do topo.`
-    : `${modelo.itens.length} estados.`;
+  painel.querySelector('.nota-fronteira').textContent = notaDaFronteira(modelo);
+  const inteiro = modelo.itens && modelo.itens.length === modelo.tamanho;
+  if (modelo.tipo === 'heap' && inteiro) desenharHeap(desenho, modelo.itens);
+  else desenho.replaceChildren();
+  if (modelo.itens) preencherTabela(corpo, modelo);
+  else corpo.replaceChildren();
 }

@@ -12,7 +12,7 @@ import { objetivoTomado, passoDaSeparacao, pilhasDaPosicao, posicaoDasPilhas, pr
   from './dados.js';
 import { desenharPinos } from './desenho.js';
 import {
-  avisoDeMemoria, configuracoes, erroDaPosicao, escreverEndereco, lerEndereco, motivoSemPadrao,
+  avisoDeMemoria, configuracoes, ePeso, erroDaPosicao, escreverEndereco, lerEndereco, motivoSemPadrao,
   opcoesDaBusca, opcoesDoGrafico, PADRAO, posicaoUsada,
 } from './estado.js';
 import { explicarPasso } from './explicacao.js';
@@ -85,7 +85,21 @@ function preencherEscolhas(tabela) {
   }
   // The second search starts on breadth-first search, to set beside A*.
   if (metodoPorOpcao('largura')) el('metodo2').value = String(metodoPorOpcao('largura').codigo);
+  mostrarOpcoesDoMetodo();
   atualizarPadrao();
+}
+
+// Whether the option `campo` ('limite' or 'peso') applies to the method
+// named `opcao`, as the engine's table says.
+const aplica = (opcao, campo) => Boolean(metodoPorOpcao(opcao)?.[campo]);
+
+// The limit and weight fields are shown for the methods they apply to.
+function mostrarOpcoesDoMetodo() {
+  const opcoes = [el('metodo').value, el('ladoalado').checked ? el('metodo2').value : '']
+    .map((codigo) => metodoPorCodigo(codigo)).filter(Boolean);
+  for (const campo of ['limite', 'peso']) {
+    el(`rotulo-${campo}`).hidden = !opcoes.some((m) => m[campo]);
+  }
 }
 
 function pecasDoCampo() {
@@ -106,6 +120,7 @@ function lerCampos() {
     metodo2: el('ladoalado').checked ? opcao('metodo2') : '',
     heuristica2: el('heuristica2').value, desempate2: el('desempate2').value,
     grafo2: el('grafo2').checked,
+    limite: el('limite').value.trim(), peso: el('peso').value.trim(),
   });
   return e;
 }
@@ -124,6 +139,9 @@ function escreverCampos(e) {
   el('heuristica2').value = e.heuristica2;
   el('desempate2').value = e.desempate2;
   el('grafo2').checked = e.grafo2;
+  el('limite').value = e.limite;
+  el('peso').value = e.peso;
+  mostrarOpcoesDoMetodo();
   desenharQuadros();
 }
 
@@ -232,6 +250,11 @@ function erroDasEscolhas(configs) {
       return `A posicao de ${quadro.nome} nao vale: ${erro}`;
     }
   }
+  const limite = configs.find((c) => c.limite !== '' && !/^\d{1,7}$/.test(c.limite));
+  if (limite) return 'O limite e um inteiro de 0 a 1000000 (vazio: nenhum).';
+  if (configs.some((c) => c.peso !== '' && !ePeso(c.peso))) {
+    return 'O peso e um decimal de 0.01 a 100 com ate duas casas (vazio: 2).';
+  }
   const semPadrao = configs.find((c) => c.heuristica === 'padrao' && c.metodo !== 'largura'
     && motivoSemPadrao(c.objetivo, c.n));
   if (semPadrao) return `A heuristica ${motivoSemPadrao(semPadrao.objetivo, semPadrao.n)}: escolha outra.`;
@@ -245,6 +268,8 @@ function titulo(config) {
   if (config.metodo !== 'largura') partes.push(`heuristica ${config.heuristica}`);
   partes.push(`desempate ${config.desempate}`);
   if (config.grafo) partes.push('grafo');
+  if (config.limite) partes.push(`limite ${config.limite}`);
+  if (config.peso) partes.push(`peso ${config.peso}`);
   return partes.join(', ');
 }
 
@@ -256,7 +281,7 @@ async function buscar() {
   pararRelogios();
   limparResultados();
   const escolhas = lerCampos();
-  const configs = configuracoes(escolhas);
+  const configs = configuracoes(escolhas, aplica);
   const erro = erroDasEscolhas(configs);
   if (erro) {
     el('mensagem').textContent = erro;
@@ -578,6 +603,7 @@ function iniciar() {
     for (const quadro of Object.values(quadros)) quadro.pega = null;
     desenharQuadros();
   });
+  for (const id of ['metodo', 'metodo2', 'ladoalado']) el(id).addEventListener('change', mostrarOpcoesDoMetodo);
   // Every choice is in the address as soon as it is made.
   el('escolhas').addEventListener('change', () => { lerCampos(); atualizarEndereco(); });
   document.querySelector('.barra').addEventListener('change', () => { lerCampos(); atualizarEndereco(); });

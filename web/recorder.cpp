@@ -3,8 +3,10 @@
 #include <array>
 #include <cstdio>
 #include <new>
+#include <queue>
 #include <sstream>
 #include <string_view>
+#include <tuple>
 #include <variant>
 
 #include "compare.h"
@@ -46,6 +48,16 @@ void writearray(std::ostream& out, const std::vector<Item>& items, Write&& write
         separator = ",";
     }
     out << ']';
+}
+
+// `value`, or null when it does not apply.
+template <class Number>
+void writeoptional(std::ostream& out, bool applies, Number value)
+{
+    if (applies)
+        out << value;
+    else
+        out << "null";
 }
 
 std::string member(std::string_view name, std::string_view jsontext)
@@ -91,6 +103,9 @@ Recorder::Recorder(const Problem& problem, const SearchSetup& setup, std::int64_
     nodes_.push_back({0, 0, 0, problem.start, 0, score, 0, false, 0});
     seen_[problem.code(problem.start)] = true;
     ++scorecount_[score];
+    // Depth-first search's one pass starts with no `started` event.
+    if (stackmethod(setup.method))
+        stack_.push_back(0);
 }
 
 FunctionObserver Recorder::observer()
@@ -105,17 +120,91 @@ FunctionObserver Recorder::observer()
                    std::size_t frontiersize) { dropped(node, sets, depth, frontiersize); },
             nullptr,
             [this](const FrontierView& view) { frontier(view); },
-            nullptr};
+            [this](std::int32_t iteration, std::int64_t bound, std::uint32_t first,
+                   std::size_t firsts) { started(iteration, bound, first, firsts); }};
 }
 
 void Recorder::frontier(const FrontierView& view)
 {
     heap_.reset();
-    if (!recording_ || view.size() > heapshown)
+    if (!recording_)
         return;
     heap_.emplace();
-    for (std::size_t i = 1; i <= view.size(); ++i)
+    if (view.size() <= heapshown) {
+        for (std::size_t i = 1; i <= view.size(); ++i)
+            heap_->push_back(view.node(i));
+        return;
+    }
+    // An entry leaves after its parent in the heap, so the best entries form
+    // a tree from the root: walk it, always on to the best entry reached
+    // (the lowest node number among equal scores, as the page lists them).
+    using Reached = std::tuple<std::int32_t, std::int64_t, std::size_t>;  // score, -node, index
+    std::priority_queue<Reached> reached;
+    const auto reach = [&](std::size_t i) {
+        if (i <= view.size())
+            reached.emplace(nodes_[view.node(i)].score, -std::int64_t{view.node(i)}, i);
+    };
+    reach(1);
+    while (heap_->size() < heapshown) {
+        const std::size_t i = std::get<2>(reached.top());
+        reached.pop();
         heap_->push_back(view.node(i));
+        reach(2 * i);
+        reach(2 * i + 1);
+    }
+}
+
+void Recorder::started(std::int32_t iteration, std::int64_t bound, std::uint32_t first,
+                       std::size_t firsts)
+{
+    iteration_ = iteration;
+    bound_ = bound;
+    stack_.clear();
+    if (!recording_)
+        return;
+    // The pass's first states, the start (and bidirectional search's goal),
+    // each the root of its own tree; the constructor made the run's start.
+    for (std::uint32_t node = first; node < first + firsts; ++node) {
+        const PegSets& sets = node == first ? problem_.start : problem_.goal;
+        const std::int32_t score = scoring_(sets, 0);
+        if (node == nodes_.size()) {
+            const std::uint32_t code = problem_.code(sets);
+            nodes_.push_back({node, 0, 0, sets, 0, score, 0, seen_[code], 0});
+            seen_[code] = true;
+            ++scorecount_[score];
+        }
+        if (scoring_.method == search_method::bidirectional) {
+            const int side = static_cast<int>(node - first);
+            queues_[side].push_back(node);
+            reached_[side].emplace(problem_.code(sets), node);
+        } else {
+            stack_.push_back(node);
+        }
+    }
+}
+
+int Recorder::sideof(std::uint32_t node) const
+{
+    while (nodes_[node].parent != node)
+        node = nodes_[node].parent;
+    return node == 0 ? 0 : 1;
+}
+
+std::vector<std::uint32_t> Recorder::stacklisting() const
+{
+    const std::size_t shown = std::min(stack_.size(), heapshown);
+    return {stack_.rbegin(), stack_.rbegin() + static_cast<std::ptrdiff_t>(shown)};
+}
+
+std::vector<std::uint32_t> Recorder::queuelisting() const
+{
+    std::vector<std::uint32_t> listing;
+    for (const std::deque<std::uint32_t>& queue : queues_) {
+        const std::size_t shown = std::min(queue.size(), queueshown);
+        listing.insert(listing.end(), queue.begin(),
+                       queue.begin() + static_cast<std::ptrdiff_t>(shown));
+    }
+    return listing;
 }
 
 bool Recorder::leaves(std::uint32_t node)
@@ -137,24 +226,51 @@ void Recorder::taken(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /
     }
     if (!leaves(node))
         return;
-    Taken step{node, frontiersize, std::nullopt, 0, std::move(heap_)};
-    if (const auto same = scorecount_.find(nodes_[node].score); same != scorecount_.end())
+    Taken step{node,       frontiersize, std::nullopt, 0, std::move(heap_),
+               iteration_, bound_,       std::nullopt};
+    if (stackmethod(scoring_.method)) {
+        step.listing = stacklisting();
+    } else if (scoring_.method == search_method::bidirectional) {
+        step.listing = queuelisting();
+        step.startqueue = queues_[0].size();
+    } else {
+        scoreorder(step);
+    }
+    steps_.push_back(std::move(step));
+    nodes_[node].step = static_cast<std::int64_t>(steps_.size());
+    popfrontier(node);
+}
+
+void Recorder::scoreorder(Taken& step) const
+{
+    if (const auto same = scorecount_.find(nodes_[step.node].score); same != scorecount_.end())
         step.ties = same->second;
     // The best score left leaves next: the highest.
     if (!scorecount_.empty())
         step.nextscore = scorecount_.rbegin()->first;
-    steps_.push_back(std::move(step));
-    nodes_[node].step = static_cast<std::int64_t>(steps_.size());
 }
 
 void Recorder::dropped(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /*depth*/,
                        std::size_t /*frontiersize*/)
 {
-    if (leaves(node))
-        nodes_[node].dropped = static_cast<std::int64_t>(steps_.size()) + 1;
+    if (!leaves(node))
+        return;
+    nodes_[node].dropped = static_cast<std::int64_t>(steps_.size()) + 1;
+    popfrontier(node);
 }
 
-void Recorder::pushed(std::uint32_t /*node*/, std::uint32_t parent, const PegMove& move,
+void Recorder::popfrontier(std::uint32_t node)
+{
+    if (!stack_.empty() && stack_.back() == node)
+        stack_.pop_back();
+    if (scoring_.method != search_method::bidirectional)
+        return;
+    std::deque<std::uint32_t>& queue = queues_[sideof(node)];
+    if (!queue.empty() && queue.front() == node)
+        queue.pop_front();
+}
+
+void Recorder::pushed(std::uint32_t node, std::uint32_t parent, const PegMove& move,
                       const PegSets& sets, std::int32_t depth, std::int32_t score)
 {
     if (!recording_)
@@ -163,7 +279,20 @@ void Recorder::pushed(std::uint32_t /*node*/, std::uint32_t parent, const PegMov
     nodes_.push_back({parent, static_cast<std::int8_t>(move.from),
                       static_cast<std::int8_t>(move.to), sets, depth, score, 0, seen_[code], 0});
     seen_[code] = true;
+    if (scoring_.method == search_method::bidirectional) {
+        const int side = sideof(node);
+        if (const auto met = reached_[1 - side].find(code); met != reached_[1 - side].end()) {
+            // The child that met the other side ends the search: it never
+            // enters a queue.
+            meeting_.emplace(node, met->second);
+            return;
+        }
+        reached_[side].emplace(code, node);
+        queues_[side].push_back(node);
+    }
     ++scorecount_[score];
+    if (stackmethod(scoring_.method))
+        stack_.push_back(node);
 }
 
 void Recorder::writejson(std::ostream& out) const
@@ -179,17 +308,21 @@ void Recorder::writejson(std::ostream& out) const
     out << ",\"passos\":";
     writearray(out, steps_, [&](const Taken& step) {
         out << '[' << step.node << ',' << step.frontier << ',';
-        if (step.nextscore)
-            out << -*step.nextscore;  // f, as the score is -f
-        else
-            out << "null";
+        // f, as the score is -f
+        writeoptional(out, step.nextscore.has_value(), -step.nextscore.value_or(0));
         out << ',' << step.ties << ',';
-        if (step.heap)
-            writearray(out, *step.heap, [&](std::uint32_t id) { out << id; });
+        if (step.listing)
+            writearray(out, *step.listing, [&](std::uint32_t id) { out << id; });
         else
             out << "null";
+        out << ',' << step.iteration << ',';
+        writeoptional(out, step.bound != nobound, step.bound);
+        out << ',';
+        writeoptional(out, step.startqueue.has_value(), step.startqueue.value_or(0));
         out << ']';
     });
+    if (meeting_)
+        out << ",\"encontro\":[" << meeting_->first << ',' << meeting_->second << ']';
     out << ",\"completo\":" << (recording_ ? "true" : "false");
 }
 
@@ -312,7 +445,8 @@ std::string comparisonjson(const Options& options, std::uint64_t memorycap)
     return json.str();
 }
 
-// The piece count (1 to 15) and the method (0 to 2) of "3 0".
+// The piece count (1 to 15) and the method (a code of the method table) of
+// "3 0".
 std::optional<std::pair<int, search_method>> answersof(const std::string& answers)
 {
     std::istringstream words(answers);
@@ -332,6 +466,13 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress,
 {
     std::vector<std::string> words{"hanoi"};
     words.insert(words.end(), request.options.begin(), request.options.end());
+    // The method answered is named as --metodo names it, so that the
+    // options are checked against it as on the command line (--limite and
+    // --peso only with the methods they apply to; depth-first tree search
+    // only with a limit, as it would never end).
+    const auto answers = answersof(request.answers);
+    if (answers)
+        words.push_back("--metodo=" + std::string(namesof(answers->second).option));
     std::vector<char*> argv;
     argv.reserve(words.size() + 1);
     for (std::string& word : words)
@@ -357,10 +498,10 @@ std::string pagerun(const PageRequest& request, const PageProgress& progress,
             return comparisonjson(options, request.memorycap);
         if (!out.str().empty())
             return "{" + member("saida", jsonstring(out.str())) + "}";
-        const auto answers = answersof(request.answers);
         if (!answers)
             return errorobject("hanoi: pecas (1 a " + std::to_string(maxpieces) +
-                               ") ou metodo (0 a 2) invalidos: " + request.answers + "\n");
+                               ") ou metodo (0 a " + std::to_string(methodtable.size() - 1) +
+                               ") invalidos: " + request.answers + "\n");
         return searchjson(options, answers->first, answers->second, request, progress, recorded);
     } catch (const std::bad_alloc&) {
         return errorobject("hanoi: memoria esgotada\n");
@@ -375,7 +516,9 @@ std::string pagetable()
                [&](const MethodNames& names) {
                    json << "{\"codigo\":" << static_cast<int>(names.method)
                         << ",\"opcao\":" << jsonstring(names.option)
-                        << ",\"nome\":" << jsonstring(names.label) << '}';
+                        << ",\"nome\":" << jsonstring(names.label)
+                        << ",\"limite\":" << (names.depthlimit ? "true" : "false")
+                        << ",\"peso\":" << (names.weight ? "true" : "false") << '}';
                });
     const auto names = [&](const auto& list) {
         writearray(json, std::vector(list.begin(), list.end()),

@@ -20,7 +20,8 @@
  *   {"pecas", "metodo", "otimo", "nos", "passos", "completo"}
  * so that a front end that stops the search keeps them. pagetable returns
  * the names the page offers and the engine's room: {"metodos": [{"codigo",
- * "opcao", "nome"}, ...], "heuristicas": [...], "desempates": [...],
+ * "opcao", "nome", "limite", "peso"}, ...] (limite, peso: whether --limite,
+ * --peso apply), "heuristicas": [...], "desempates": [...],
  * "memoria": the bytes a search may hold, what the heap may still grow by}.
  *
  * Recorder builds the search tree and its steps from the events of a run
@@ -33,22 +34,41 @@
  *    1 when its position was generated before, and dropped, in graph
  *    search, the number of the step it was dropped before (0: never);
  *  - "passos", one entry a state taken, in order:
- *    [node, frontier, next f (null: none left), ties, heap (null: too big)]
- *    with ties the other entries of the same f left on the frontier, and heap
- *    the node numbers in heap order (root first, children of i at 2i and
- *    2i + 1) just before the state was taken, while at most `heapshown`.
+ *    [node, frontier, next f (null: none left), ties, listing, iteration,
+ *     bound, start queue]
+ *    with ties the other entries of the same f left on the frontier and
+ *    next f (best-first methods only: 0 and null for the others), and
+ *    listing the frontier just before the state was taken (null: not
+ *    recorded): the heap's node numbers in heap order (root first, children
+ *    of i at 2i and 2i + 1) while it holds at most `heapshown`, else the
+ *    `heapshown` that leave first, best first; the stack's top
+ *    `heapshown`, top first; bidirectional search's two queues, each's
+ *    first `queueshown` from its front, the start's side first. iteration
+ *    and bound: the pass the step belongs to (iterative deepening and IDA*:
+ *    from 1, with its depth limit or its bound on f; 0 and null otherwise);
+ *    start queue: bidirectional search's states on the start's side (null
+ *    for the other methods).
+ *  Roots are their own parents: the start of each pass, and bidirectional
+ *  search's goal (node 1), the root of the goal's side.
+ *  - "encontro", bidirectional search once its sides met: [the child that
+ *    met the other side, the other side's node of the same position].
  * "completo" is true when every state taken was recorded.
- * Cost: O(log n) a state while recording, nothing after.
+ * Cost: O(log n) a state while recording, and O(heapshown log heapshown) for
+ * its listing; nothing after.
  */
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "engine.h"
@@ -59,6 +79,7 @@
 #include "puzzle.h"
 
 inline constexpr std::size_t heapshown = 31;
+inline constexpr std::size_t queueshown = 15;
 
 class Recorder {
 public:
@@ -78,7 +99,10 @@ public:
         std::size_t frontier;
         std::optional<std::int32_t> nextscore;
         std::int64_t ties;
-        std::optional<std::vector<std::uint32_t>> heap;
+        std::optional<std::vector<std::uint32_t>> listing;
+        std::int32_t iteration;
+        std::int64_t bound;
+        std::optional<std::size_t> startqueue;
     };
 
     Recorder(const Problem& problem, const SearchSetup& setup, std::int64_t limit);
@@ -90,6 +114,8 @@ public:
     void dropped(std::uint32_t node, const PegSets& sets, std::int32_t depth,
                  std::size_t frontiersize);
     void frontier(const FrontierView& view);
+    void started(std::int32_t iteration, std::int64_t bound, std::uint32_t first,
+                 std::size_t firsts);
 
     // The observer that hands a numbered run's events to this recorder.
     FunctionObserver observer();
@@ -104,6 +130,16 @@ public:
 private:
     // Counts a node leaving the frontier; false once recording has stopped.
     bool leaves(std::uint32_t node);
+    // The frontier's entries listed for the step about to take a state, from
+    // the stack or the queues this recorder keeps.
+    std::vector<std::uint32_t> stacklisting() const;
+    std::vector<std::uint32_t> queuelisting() const;
+    // The best-first methods' ties and next score for the step.
+    void scoreorder(Taken& step) const;
+    // Takes `node` off the stack or the queue this recorder keeps.
+    void popfrontier(std::uint32_t node);
+    // The side of bidirectional search a node belongs to: 0 the start's.
+    int sideof(std::uint32_t node) const;
 
     Problem problem_;
     Scoring scoring_;
@@ -113,6 +149,15 @@ private:
     std::vector<Node> nodes_;
     std::vector<Taken> steps_;
     std::optional<std::vector<std::uint32_t>> heap_;  // the frontier before the next state taken
+    // The stack methods' stack and bidirectional search's queues, as node
+    // numbers, kept from the events; the positions each side reached, with
+    // the node that reached them, and where the sides met.
+    std::vector<std::uint32_t> stack_;
+    std::array<std::deque<std::uint32_t>, 2> queues_;
+    std::array<std::unordered_map<std::uint32_t, std::uint32_t>, 2> reached_;
+    std::optional<std::pair<std::uint32_t, std::uint32_t>> meeting_;
+    std::int32_t iteration_ = 0;
+    std::int64_t bound_ = nobound;
     bool recording_ = true;
 };
 

@@ -9,9 +9,11 @@ import { layoutArvore, larguraDoNo } from '../arvore.js';
 import { passoDaSeparacao, prepararBusca } from '../dados.js';
 import { codigoDasPilhas, pontoDoCodigo } from '../espaco.js';
 import {
-  avisoDeMemoria, erroDaPosicao, escreverEndereco, lerEndereco, motivoSemPadrao, PADRAO,
+  avisoDeMemoria, configuracoes, erroDaPosicao, escreverEndereco, lerEndereco, motivoSemPadrao,
+  opcoesDaBusca, PADRAO,
 } from '../estado.js';
-import { explicarPasso } from '../explicacao.js';
+import { explicarPasso, textoDaIteracao } from '../explicacao.js';
+import { linhasDaFronteira, modeloFronteira, notaDaFronteira } from '../fronteira.js';
 
 const TABELA = {
   metodos: [{ codigo: 0, opcao: 'astar' }, { codigo: 1, opcao: 'largura' }, { codigo: 2, opcao: 'guloso' }],
@@ -38,13 +40,16 @@ test('the address restores every choice it writes, and refuses what it does not 
       '?pecas=4&metodo=guloso&heuristica=fora&grafo=1&passo=12'],
     [{ inicio: '2314', objetivo: '1223', metodo2: 'largura', grafo2: true, memoria: 64 }, null,
       '?inicio=2314&objetivo=1223&memoria=64&metodo2=largura&grafo2=1'],
+    [{ metodo: 'guloso', limite: '0', peso: '1.5' }, null, '?metodo=guloso&limite=0&peso=1.5'],
   ]) {
     const escolhas = { ...PADRAO, ...mudancas };
     assert.equal(escreverEndereco(escolhas, passo), endereco);
     assert.deepEqual(lerEndereco(endereco, TABELA), { escolhas, passo, recusados: [] });
   }
-  const { escolhas, recusados } = lerEndereco('?pecas=16&metodo=dfs&grafo=sim&x=1&passo=0&desempate=fila', TABELA);
-  assert.deepEqual(recusados, ['pecas=16', 'metodo=dfs', 'grafo=sim', 'x=1', 'passo=0']);
+  const { escolhas, recusados } = lerEndereco('?pecas=16&metodo=dfs&grafo=sim&x=1&passo=0&desempate=fila'
+    + '&limite=-1&peso=0&peso=100.001', TABELA);
+  assert.deepEqual(recusados, ['pecas=16', 'metodo=dfs', 'grafo=sim', 'x=1', 'passo=0', 'limite=-1',
+    'peso=0', 'peso=100.001']);
   assert.deepEqual(escolhas, { ...PADRAO, desempate: 'fila' });
 });
 
@@ -165,4 +170,33 @@ test('each step says why its state left the frontier first', () => {
   const outra = prepararBusca({}, { nos: NOS, passos: [PASSOS[0], PASSOS[2]], pecas: 2 });
   assert.equal(passoDaSeparacao(busca, busca), null);
   assert.equal(passoDaSeparacao(busca, outra), 1);
+});
+
+test('the limit and the weight go only to the methods that take them, as option words', () => {
+  const aplica = (metodo, campo) => ({ aprofundamento: 'limite', ponderado: 'peso' })[metodo] === campo;
+  const escolhas = { ...PADRAO, pecas: 4, metodo: 'aprofundamento', metodo2: 'ponderado', limite: '5', peso: '1.5' };
+  assert.deepEqual(configuracoes(escolhas, aplica).map(opcoesDaBusca), ['--limite=5', '--peso=1.5']);
+});
+
+test('the step line names the pass, and stacks and queues are listed as they leave', () => {
+  for (const [registro, metodo, limite, texto] of [
+    [[0, 0, null, 0, null, 3, 2, null], 'aprofundamento', '', 'Iteracao 3: limite 2'],
+    [[0, 0, null, 0, null, 2, 9, null], 'ida', '', 'Iteracao 2: limite f <= 9'],
+    [[0, 0, null, 0, null, 0, null, null], 'profundidade', '8', 'limite 8'],
+    [[0, 0, null, 0, null, 0, null, null], 'astar', '', ''],
+  ]) {
+    assert.equal(textoDaIteracao(registro, metodo, limite), texto);
+  }
+  // The goal's side is rooted at node 1; node 3 hangs from it.
+  const nos = [[0, 0, 0, [[1, 0], [], []], 0, 0, 0, 1, 0, 0], [1, 0, 0, [[], [], [1, 0]], 0, 0, 0, 0, 0, 0],
+    [0, 1, 2, [[1], [0], []], 1, 0, 1, 0, 0, 0], [1, 3, 1, [[0], [], [1]], 1, 0, 1, 0, 0, 0]];
+  const dados = { nos, pecas: 2, passos: [[2, 3, null, 0, [2, 1, 3], 0, null, 1]] };
+  const filas = modeloFronteira({ dados, config: { metodo: 'bidirecional' } }, 0);
+  assert.deepEqual(linhasDaFronteira(filas).map((l) => [l.sai, l.celulas[0]]),
+    [[true, 'I n2'], [false, 'O n1'], [false, 'O n3']]);
+  assert.equal(notaDaFronteira(filas), 'A fronteira tem 4 estados (fila do inicio: 1, fila do objetivo: 3);'
+    + ' a tabela mostra os 3 da frente de cada fila.');
+  const pilha = modeloFronteira({ dados, config: { metodo: 'ida' } }, 0);
+  assert.deepEqual(linhasDaFronteira(pilha).map((l) => l.celulas[0]), ['n2', 'n1', 'n3']);
+  assert.equal(notaDaFronteira(pilha), 'A fronteira tem 4 estados; a tabela mostra os 3 do topo.');
 });

@@ -18,6 +18,7 @@ import subprocess
 import sys
 import threading
 import unittest
+import urllib.parse
 import zlib
 
 from selenium import webdriver
@@ -174,6 +175,30 @@ class Page(unittest.TestCase):
                 self.assertEqual(shown, expected)
                 self.assertEqual(self.element("mensagem").text, "")
         self.assertEqual(self.console_errors(), [])
+
+    def test_the_textbook_methods_give_the_console_statistics(self):
+        # Each setup comes in by the address, limit and weight included.
+        for pieces, method, heuristic, graph, limit, weight in (
+                (3, "profundidade", "padrao", False, "8", ""),
+                (3, "aprofundamento", "padrao", False, "", ""),
+                (4, "ida", "fora", False, "", ""),
+                (4, "bidirecional", "padrao", False, "", ""),
+                (4, "ponderado", "padrao", False, "", "1.5"),
+                (4, "profundidade", "padrao", True, "", "")):
+            with self.subTest(pieces=pieces, method=method, limit=limit, weight=weight):
+                choices = {"pecas": pieces, "metodo": method, "heuristica": heuristic,
+                           "grafo": int(graph), "limite": limit, "peso": weight}
+                self.open(self.server.url + "?" + urllib.parse.urlencode(
+                    {name: value for name, value in choices.items() if value not in ("", 0)}))
+                WebDriverWait(self.driver, 120).until(
+                    lambda d: d.find_element(By.ID, "estatisticas").text)
+                self.assertEqual(self.element("mensagem").text, "")
+                options = [f"--metodo={method}", f"--heuristica={heuristic}"]
+                options += (["--grafo"] if graph else []) + ([f"--limite={limit}"] if limit else [])
+                options += [f"--peso={weight}"] if weight else []
+                self.assertEqual(statistics_block(self.element("estatisticas").text),
+                                 statistics_block(native(f"{pieces} .\n", "-e", *options)))
+                self.assertEqual(self.console_errors(), [])
 
     def test_stepping_shows_the_states_of_the_trace_in_order(self):
         self.open(self.server.url)
