@@ -36,7 +36,8 @@ enum class search_method : std::int8_t {
 // the page's address, the label of reports, tables and the CSV's `metodo`
 // column, and the end of a report file's heading; and which of the options
 // apply to it: the estimate (--heuristica), the depth limit (--limite), the
-// weight (--peso).
+// weight (--peso), the order among equal scores (--desempate: the methods
+// that take the best state from a frontier ordered by score).
 struct MethodNames {
     search_method method;
     std::string_view option;
@@ -45,19 +46,22 @@ struct MethodNames {
     bool estimates;
     bool depthlimit;
     bool weight;
+    bool ties;
 };
 inline constexpr std::array<MethodNames, 8> methodtable{{
-    {search_method::astar, "astar", "A*", "A*.", true, false, false},
-    {search_method::breadth, "largura", "Largura", "de Busca em Largura.", false, false, false},
-    {search_method::greedy, "guloso", "Guloso", "Guloso.", true, false, false},
+    {search_method::astar, "astar", "A*", "A*.", true, false, false, true},
+    {search_method::breadth, "largura", "Largura", "de Busca em Largura.", false, false, false,
+     true},
+    {search_method::greedy, "guloso", "Guloso", "Guloso.", true, false, false, true},
     {search_method::depthfirst, "profundidade", "Profundidade", "de Busca em Profundidade.", false,
-     true, false},
+     true, false, false},
     {search_method::deepening, "aprofundamento", "Aprofundamento", "de Aprofundamento Iterativo.",
-     false, true, false},
-    {search_method::idastar, "ida", "IDA*", "IDA*.", true, false, false},
+     false, true, false, false},
+    {search_method::idastar, "ida", "IDA*", "IDA*.", true, false, false, false},
     {search_method::bidirectional, "bidirecional", "Bidirecional", "de Busca Bidirecional.", false,
-     false, false},
-    {search_method::weighted, "ponderado", "A* ponderado", "A* Ponderado.", true, false, true},
+     false, false, false},
+    {search_method::weighted, "ponderado", "A* ponderado", "A* Ponderado.", true, false, true,
+     true},
 }};
 // The methods the dialogue offers, by their codes 0 to dialoguemethods - 1.
 inline constexpr int dialoguemethods = 3;

@@ -89,15 +89,16 @@ function preencherEscolhas(tabela) {
   atualizarPadrao();
 }
 
-// Whether the option `campo` ('limite' or 'peso') applies to the method
-// named `opcao`, as the engine's table says.
+// Whether the option `campo` ('limite', 'peso', 'heuristica' or 'desempate')
+// applies to the method named `opcao`, as the engine's table says.
 const aplica = (opcao, campo) => Boolean(metodoPorOpcao(opcao)?.[campo]);
 
-// The limit and weight fields are shown for the methods they apply to.
+// The estimate, tie order, limit and weight fields are shown for the methods
+// they apply to, so the bar keeps to one line.
 function mostrarOpcoesDoMetodo() {
   const opcoes = [el('metodo').value, el('ladoalado').checked ? el('metodo2').value : '']
     .map((codigo) => metodoPorCodigo(codigo)).filter(Boolean);
-  for (const campo of ['limite', 'peso']) {
+  for (const campo of ['heuristica', 'desempate', 'limite', 'peso']) {
     el(`rotulo-${campo}`).hidden = !opcoes.some((m) => m[campo]);
   }
 }
@@ -265,8 +266,8 @@ function erroDasEscolhas(configs) {
 
 function titulo(config) {
   const partes = [metodoPorOpcao(config.metodo).nome];
-  if (config.metodo !== 'largura') partes.push(`heuristica ${config.heuristica}`);
-  partes.push(`desempate ${config.desempate}`);
+  if (aplica(config.metodo, 'heuristica')) partes.push(`heuristica ${config.heuristica}`);
+  if (aplica(config.metodo, 'desempate')) partes.push(`desempate ${config.desempate}`);
   if (config.grafo) partes.push('grafo');
   if (config.limite) partes.push(`limite ${config.limite}`);
   if (config.peso) partes.push(`peso ${config.peso}`);

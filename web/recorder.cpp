@@ -518,7 +518,9 @@ std::string pagetable()
                         << ",\"opcao\":" << jsonstring(names.option)
                         << ",\"nome\":" << jsonstring(names.label)
                         << ",\"limite\":" << (names.depthlimit ? "true" : "false")
-                        << ",\"peso\":" << (names.weight ? "true" : "false") << '}';
+                        << ",\"peso\":" << (names.weight ? "true" : "false")
+                        << ",\"heuristica\":" << (names.estimates ? "true" : "false")
+                        << ",\"desempate\":" << (names.ties ? "true" : "false") << '}';
                });
     const auto names = [&](const auto& list) {
         writearray(json, std::vector(list.begin(), list.end()),

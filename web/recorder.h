@@ -20,8 +20,9 @@
  *   {"pecas", "metodo", "otimo", "nos", "passos", "completo"}
  * so that a front end that stops the search keeps them. pagetable returns
  * the names the page offers and the engine's room: {"metodos": [{"codigo",
- * "opcao", "nome", "limite", "peso"}, ...] (limite, peso: whether --limite,
- * --peso apply), "heuristicas": [...], "desempates": [...],
+ * "opcao", "nome", "limite", "peso", "heuristica", "desempate"}, ...]
+ * (whether --limite, --peso, --heuristica, --desempate apply),
+ * "heuristicas": [...], "desempates": [...],
  * "memoria": the bytes a search may hold, what the heap may still grow by}.
  *
  * Recorder builds the search tree and its steps from the events of a run
