@@ -448,7 +448,7 @@ struct PassWalk {
     std::string status = "stopped";
 };
 
-// Depth-first search, iterative deepening and IDA* as the issue states them:
+// Depth-first search, iterative deepening and IDA* written plainly from their rules:
 // passes over a std::vector used as a stack, children pushed in reverse move
 // order, a state at the depth limit cut, a child over the bound on f left
 // out; graph search with a std::set of positions per pass.
@@ -530,7 +530,7 @@ PassWalk plainpasses(const LabRun& lab, std::int64_t limit)
     }
 }
 
-// Bidirectional search as the issue states it: two std::deque queues, a
+// Bidirectional search written plainly from its rules: two std::deque queues, a
 // std::map from each position a side reached to its path from that side's
 // first state, whole layers of the side with the shorter queue.
 PassWalk plainbidirectional(const LabRun& lab)
