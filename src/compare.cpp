@@ -133,13 +133,7 @@ void comparisonruns(const Options& options, std::uint64_t memory,
     for (const Series& s : series) {
         for (std::int16_t n = 1; n <= s.largest; ++n) {
             const Problem problem = problemof(n);
-            const SearchSetup setup{s.method,
-                                    s.estimate,
-                                    options.ties,
-                                    searchesgraph(s.method, options.graph),
-                                    namesof(s.method).depthlimit ? options.depthlimit
-                                                                 : nodepthlimit,
-                                    options.weight != 0 ? options.weight : defaultweight};
+            const SearchSetup setup = setupof(options, s.method, s.estimate);
             MemoryBudget budget(memory, readmemoryroom);
             const SearchLimits limits{memory, isclassic(problem, setup) ? INT64_MAX : comparelimit,
                                       &budget};

@@ -38,12 +38,10 @@ void writepegs(std::ostream& out, const PegSets& sets, int pieces)
     for (int peg = 1; peg <= 3; ++peg) {
         out << (peg > 1 ? " " : "") << peg << ":[";
         const char* separator = "";
-        for (int piece = pieces - 1; piece >= 0; --piece) {
-            if (sets.on[peg] >> piece & 1) {
-                out << separator << piece;
-                separator = " ";
-            }
-        }
+        forpiecesup(sets, peg, pieces, [&](int piece) {
+            out << separator << piece;
+            separator = " ";
+        });
         out << ']';
     }
 }

@@ -44,6 +44,16 @@ PegSets towerof(int n, int peg);
 // The peg (1 to 3) on which `piece` lies.
 int pegof(const PegSets& sets, int piece);
 
+// Calls `visit` with each of the `pieces` pieces on `peg`, from the bottom
+// (the largest) up.
+template <class Visit>
+void forpiecesup(const PegSets& sets, int peg, int pieces, Visit&& visit)
+{
+    for (int piece = pieces - 1; piece >= 0; --piece)
+        if (sets.on[peg] >> piece & 1)
+            visit(piece);
+}
+
 // A position written as the options take it: one digit (the peg, 1 to 3) per
 // piece, from the largest piece to the smallest, so "3131" puts piece 3 on
 // peg 3 and piece 0 on peg 1. Nothing when a character is not 1, 2 or 3 or

@@ -219,16 +219,22 @@ MeasuredRun measuredrun(const Problem& problem, const SearchSetup& setup,
     return {std::move(result), summary};
 }
 
+SearchSetup setupof(const Options& options, search_method method, heuristic estimate)
+{
+    return {method,
+            estimate,
+            options.ties,
+            searchesgraph(method, options.graph),
+            namesof(method).depthlimit ? options.depthlimit : nodepthlimit,
+            options.weight != 0 ? options.weight : defaultweight};
+}
+
 std::variant<RunChoice, std::string> chooserun(const Options& options, int pieces,
                                                search_method method)
 {
-    const SearchSetup setup{method,
-                            options.heuristics.empty() ? heuristic::padrao
-                                                       : options.heuristics.front(),
-                            options.ties,
-                            searchesgraph(method, options.graph),
-                            namesof(method).depthlimit ? options.depthlimit : nodepthlimit,
-                            options.weight != 0 ? options.weight : defaultweight};
+    const SearchSetup setup =
+        setupof(options, method,
+                options.heuristics.empty() ? heuristic::padrao : options.heuristics.front());
     const auto position = [&](std::string_view name, const std::string& digits,
                               std::optional<PegSets>& sets) -> std::string {
         if (digits.empty())

@@ -61,6 +61,11 @@ MeasuredRun measuredrun(const Problem& problem, const SearchSetup& setup,
 // and for one cancelled by its observer, which knows why.
 std::string whyunsolved(const SearchResult& result);
 
+// How `method` searches with the options' tie order, graph search, depth
+// limit and weight (those that apply to it) and the estimate `estimate`;
+// bidirectional search is always a graph search.
+SearchSetup setupof(const Options& options, search_method method, heuristic estimate);
+
 // What a run searches and how.
 struct RunChoice {
     Problem problem;

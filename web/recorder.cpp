@@ -25,12 +25,10 @@ std::string pegarrays(const PegSets& sets, int pieces)
     for (int peg = 1; peg <= 3; ++peg) {
         json << (peg > 1 ? ",[" : "[");
         const char* separator = "";
-        for (int piece = pieces - 1; piece >= 0; --piece) {
-            if (sets.on[peg] >> piece & 1) {
-                json << separator << piece;
-                separator = ",";
-            }
-        }
+        forpiecesup(sets, peg, pieces, [&](int piece) {
+            json << separator << piece;
+            separator = ",";
+        });
         json << ']';
     }
     json << ']';
