@@ -164,7 +164,7 @@ export function desenharArvore(alvo, busca, k, vista, tomado) {
   for (const id of layout.ids) {
     const no = nos[id];
     const classes = ['no'];
-    if (no[PASSO] === atual) classes.push('atual');
+    if (id === idAtual) classes.push('atual');
     else if (no[PASSO] > 0 && no[PASSO] < atual) classes.push('tirado');
     if (no[REPETIDO]) classes.push('repetido');
     if (no[DESCARTADO] && no[DESCARTADO] <= atual) classes.push('descartado');
@@ -181,7 +181,7 @@ export function desenharArvore(alvo, busca, k, vista, tomado) {
       `n${id} ${id ? `${no[DE]}->${no[PARA]} ` : ''}${textoDasPilhas(no[ESTADO])}  ${numerosDoNo(no)}`
       + (no[PASSO] ? `  examinado no passo ${no[PASSO]}` : '')
       + (no[REPETIDO] ? '  (posicao repetida)' : '')
-      + (no[DESCARTADO] ? `  descartado antes do passo ${no[DESCARTADO]}` : '');
+      + (no[DESCARTADO] ? `  descartado no passo ${no[DESCARTADO]}` : '');
   }
   return layout.raiz === 0 ? '' : `Mostrando os ${layout.ids.length} estados abaixo do no n${layout.raiz}`
     + ` (g=${nos[layout.raiz][G]}), de ${layout.total} gerados ate aqui.`;

@@ -2,13 +2,14 @@
 // every panel reads from them.
 
 // Node records: [parent, from, to, pegs (each peg's pieces from the bottom
-// up), g, h, f, step taken, repeated, dropped before step].
+// up), g, h, f, step that took it, repeated, step that dropped it].
 export const PAI = 0, DE = 1, PARA = 2, ESTADO = 3, G = 4, H = 5, F = 6, PASSO = 7;
 export const REPETIDO = 8, DESCARTADO = 9;
-// Step records: [node, frontier left, next f, ties, listing or null,
-// iteration, its limit or bound, the start side's queue].
+// Step records, one a state leaving the frontier, taken or (graph search)
+// dropped: [node, frontier left, next f, ties, listing or null, iteration,
+// its limit or bound, the start side's queue, dropped].
 export const NO = 0, FRONTEIRA = 1, PROXIMO = 2, EMPATES = 3, HEAP = 4;
-export const ITERACAO = 5, LIMITE = 6, FILA_INICIO = 7;
+export const ITERACAO = 5, LIMITE = 6, FILA_INICIO = 7, DESCARTE = 8;
 
 // [[2, 1, 0], [], []] -> "1:[2 1 0] 2:[] 3:[]", as the console writes a state.
 export function textoDasPilhas(pilhas) {
@@ -30,17 +31,17 @@ export function posicaoDasPilhas(pilhas, n) {
 }
 
 // A run as the panels read it: the engine's record and what follows from
-// it once, not at every step.
+// it once, not at every step. exames[k]: the states taken up to step k,
+// that step's included (the trace's #n of a state taken).
 export function prepararBusca(config, dados) {
   const nos = dados.nos || [];
   const filhos = nos.map(() => []);
-  const descartes = new Map();  // step -> states dropped just before it
   for (let i = 0; i < nos.length; ++i) {
     if (nos[i][PAI] !== i) filhos[nos[i][PAI]].push(i);
-    const antes = nos[i][DESCARTADO];
-    if (antes) descartes.set(antes, (descartes.get(antes) || 0) + 1);
   }
-  return { config, dados, filhos, descartes };
+  let tomados = 0;
+  const exames = (dados.passos || []).map((registro) => (registro[DESCARTE] ? tomados : ++tomados));
+  return { config, dados, filhos, exames };
 }
 
 // Whether step k took the goal: the last step of a search that ended with a
@@ -61,10 +62,13 @@ export function caminhoAte(nos, id) {
   return caminho.reverse();
 }
 
-// The first step at which two runs take different states: null when they
-// take the same ones throughout.
+// The first step at which two runs take or drop different states: null when
+// they take and drop the same ones throughout.
 export function passoDaSeparacao(a, b) {
-  const estadoNo = (busca, k) => textoDasPilhas(busca.dados.nos[busca.dados.passos[k][NO]][ESTADO]);
+  const estadoNo = (busca, k) => {
+    const registro = busca.dados.passos[k];
+    return textoDasPilhas(busca.dados.nos[registro[NO]][ESTADO]) + (registro[DESCARTE] ? ' --' : '');
+  };
   const limite = Math.min(a.dados.passos.length, b.dados.passos.length);
   for (let k = 0; k < limite; ++k) {
     if (estadoNo(a, k) !== estadoNo(b, k)) return k;

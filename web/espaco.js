@@ -3,7 +3,7 @@
 // the positions examined up to the step shown lit, the start and the goal
 // marked, and the path to the current state drawn.
 
-import { caminhoAte, ESTADO, NO, objetivoTomado, pilhasDaPosicao } from './dados.js';
+import { caminhoAte, DESCARTE, ESTADO, NO, objetivoTomado, pilhasDaPosicao } from './dados.js';
 import { tamanho } from './desenho.js';
 
 // The corners: every piece on peg 1 at the top, on peg 2 bottom left, on
@@ -70,7 +70,7 @@ export function primeirosExames(dados) {
   const vistos = new Map();
   dados.passos.forEach((registro, k) => {
     const codigo = codigoDasPilhas(dados.nos[registro[NO]][ESTADO]);
-    if (!vistos.has(codigo)) vistos.set(codigo, k);
+    if (!registro[DESCARTE] && !vistos.has(codigo)) vistos.set(codigo, k);
   });
   return [...vistos].map(([codigo, passo]) => ({ codigo, passo }));
 }

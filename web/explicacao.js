@@ -2,8 +2,8 @@
 // frontier before the others. Pure: the tests read it under node.
 
 import {
-  caminhoAte, DE, EMPATES, ESTADO, F, FRONTEIRA, G, H, ITERACAO, LIMITE, NO, PAI, PARA, PROXIMO,
-  REPETIDO, posicaoDasPilhas, textoDasPilhas,
+  caminhoAte, DE, DESCARTE, EMPATES, ESTADO, F, FRONTEIRA, G, H, ITERACAO, LIMITE, NO, PAI, PARA,
+  PROXIMO, REPETIDO, posicaoDasPilhas, textoDasPilhas,
 } from './dados.js';
 import { tipoDaFronteira } from './fronteira.js';
 
@@ -58,15 +58,12 @@ function textoDoEncontro(dados) {
     + ` ja foi alcancado pelo outro lado (n${outro}); a solucao passa por ele.`;
 }
 
-function descartesDoPasso(quantos) {
-  if (quantos === 0) return '';
-  return (quantos === 1 ? 'Antes dele, um estado saiu da fronteira e foi descartado'
-    : `Antes dele, ${quantos} estados sairam da fronteira e foram descartados`)
-    + ' (posicao ja examinada). ';
-}
+const MOTIVO_DO_DESCARTE = ' Mas sua posicao ja foi examinada (busca em grafo): o estado e descartado,'
+  + ' sem gerar filhos.';
 
 // The step k (from 0) of a prepared run (dados.prepararBusca), in words:
-// {estado, numeros, motivo, filhos}.
+// {estado, numeros, motivo, filhos}. The numbers are the trace's line: #n
+// for the nth state taken, -- for a state dropped.
 export function explicarPasso(busca, k, metodo) {
   const { dados, config } = busca;
   const registro = dados.passos[k];
@@ -83,11 +80,14 @@ export function explicarPasso(busca, k, metodo) {
   if (k === dados.passos.length - 1 && dados.encontro) motivo += ` ${textoDoEncontro(dados)}`;
   const iteracao = textoDaIteracao(registro, metodo, config.limite);
   const tamanho = `${tipo === 'pilha' ? 'pilha' : 'fronteira'}=${registro[FRONTEIRA]}`;
+  const descartado = registro[DESCARTE] === 1;
+  const linha = descartado ? `--  ${numerosDoNo(no)}  ${tamanho}  descartado`
+    : `#${busca.exames[k]}  ${numerosDoNo(no)}  ${tamanho}`;
   return {
     estado: textoDasPilhas(no[ESTADO]),
-    numeros: `${iteracao ? `${iteracao}  ` : ''}#${k + 1}  ${numerosDoNo(no)}  ${tamanho}`,
-    motivo: descartesDoPasso(busca.descartes.get(k + 1) || 0) + motivo,
-    filhos: busca.filhos[registro[NO]].map((id) => {
+    numeros: `${iteracao ? `${iteracao}  ` : ''}${linha}`,
+    motivo: descartado ? motivo + MOTIVO_DO_DESCARTE : motivo,
+    filhos: descartado ? [] : busca.filhos[registro[NO]].map((id) => {
       const filho = dados.nos[id];
       return `${filho[DE]}->${filho[PARA]}  ${textoDasPilhas(filho[ESTADO])}  ${numerosDoNo(filho)}`
         + (filho[REPETIDO] ? '  (posicao repetida)' : '');

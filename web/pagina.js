@@ -398,9 +398,11 @@ function mostrarBusca(busca, lado) {
   const k = Math.min(estado.passo, dados.passos.length - 1);
   const palavras = explicarPasso(busca, k, config.metodo);
   const tomado = objetivoTomado(busca, k);
-  const total = dados.interrompida ? 'busca interrompida' : `passo ${k + 1} de ${dados.examinados}`;
+  // The states taken so far, as the trace numbers them (a state dropped
+  // is not one).
+  const tomados = `${busca.exames[k]} estados examinados`;
   painel.querySelector('.titulo-busca').textContent = `${titulo(config)}: `
-    + (dados.interrompida ? `passo ${k + 1}, ${total}` : total)
+    + (dados.interrompida ? `${tomados}, busca interrompida` : `${tomados} de ${dados.examinados}`)
     + (estado.passo > k ? ' (terminou aqui)' : '');
   painel.querySelector('.estado code').textContent = palavras.estado;
   painel.querySelector('.numeros').textContent = palavras.numeros + (tomado ? '  objetivo' : '');

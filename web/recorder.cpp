@@ -205,27 +205,15 @@ std::vector<std::uint32_t> Recorder::queuelisting() const
     return listing;
 }
 
-bool Recorder::leaves(std::uint32_t node)
+bool Recorder::leaves(std::uint32_t node, std::size_t frontiersize, bool dropped)
 {
     if (!recording_)
         return false;
     const auto count = scorecount_.find(nodes_[node].score);
     if (--count->second == 0)
         scorecount_.erase(count);
-    return true;
-}
-
-void Recorder::taken(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /*depth*/,
-                     std::size_t frontiersize)
-{
-    if (recording_ && static_cast<std::int64_t>(steps_.size()) == limit_) {
-        recording_ = false;
-        scorecount_.clear();
-    }
-    if (!leaves(node))
-        return;
-    Taken step{node,       frontiersize, std::nullopt, 0, std::move(heap_),
-               iteration_, bound_,       std::nullopt};
+    Taken step{node,   frontiersize, std::nullopt, 0,      std::move(heap_), iteration_,
+               bound_, std::nullopt, dropped};
     if (stackmethod(scoring_.method)) {
         step.listing = stacklisting();
     } else if (scoring_.method == search_method::bidirectional) {
@@ -235,8 +223,21 @@ void Recorder::taken(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /
         scoreorder(step);
     }
     steps_.push_back(std::move(step));
-    nodes_[node].step = static_cast<std::int64_t>(steps_.size());
+    const auto number = static_cast<std::int64_t>(steps_.size());
+    (dropped ? nodes_[node].dropped : nodes_[node].step) = number;
     popfrontier(node);
+    return true;
+}
+
+void Recorder::taken(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /*depth*/,
+                     std::size_t frontiersize)
+{
+    if (recording_ && takes_ == limit_) {
+        recording_ = false;
+        scorecount_.clear();
+    }
+    if (leaves(node, frontiersize, false))
+        ++takes_;
 }
 
 void Recorder::scoreorder(Taken& step) const
@@ -249,12 +250,9 @@ void Recorder::scoreorder(Taken& step) const
 }
 
 void Recorder::dropped(std::uint32_t node, const PegSets& /*sets*/, std::int32_t /*depth*/,
-                       std::size_t /*frontiersize*/)
+                       std::size_t frontiersize)
 {
-    if (!leaves(node))
-        return;
-    nodes_[node].dropped = static_cast<std::int64_t>(steps_.size()) + 1;
-    popfrontier(node);
+    leaves(node, frontiersize, true);
 }
 
 void Recorder::popfrontier(std::uint32_t node)
@@ -317,7 +315,7 @@ void Recorder::writejson(std::ostream& out) const
         writeoptional(out, step.bound != nobound, step.bound);
         out << ',';
         writeoptional(out, step.startqueue.has_value(), step.startqueue.value_or(0));
-        out << ']';
+        out << ',' << (step.dropped ? 1 : 0) << ']';
     });
     if (meeting_)
         out << ",\"encontro\":[" << meeting_->first << ',' << meeting_->second << ']';

@@ -26,17 +26,19 @@
  * "memoria": the bytes a search may hold, what the heap may still grow by}.
  *
  * Recorder builds the search tree and its steps from the events of a run
- * whose nodes are numbered (engine.h), and keeps the first `limit` states
- * taken:
+ * whose nodes are numbered (engine.h), and keeps the steps up to the
+ * `limit`th state taken:
  *  - "nos", the search tree, one entry a state generated (the start first):
  *    [parent, from, to, pegs, g, h, f, step, repeated, dropped]
  *    with pegs each peg's pieces from the bottom up ([[1, 0], [], []]),
  *    step the number of the step that took it (0: not taken yet), repeated
  *    1 when its position was generated before, and dropped, in graph
- *    search, the number of the step it was dropped before (0: never);
- *  - "passos", one entry a state taken, in order:
+ *    search, the number of the step that dropped it (0: never);
+ *  - "passos", one entry a state leaving the frontier, in order: each
+ *    state taken and, in graph search, each state dropped as its position
+ *    was examined before (a step of its own, as the trace's "--" lines):
  *    [node, frontier, next f (null: none left), ties, listing, iteration,
- *     bound, start queue]
+ *     bound, start queue, dropped]
  *    with ties the other entries of the same f left on the frontier and
  *    next f (best-first methods only: 0 and null for the others), and
  *    listing the frontier just before the state was taken (null: not
@@ -48,7 +50,7 @@
  *    and bound: the pass the step belongs to (iterative deepening and IDA*:
  *    from 1, with its depth limit or its bound on f; 0 and null otherwise);
  *    start queue: bidirectional search's states on the start's side (null
- *    for the other methods).
+ *    for the other methods); dropped: 1 for a state dropped, else 0.
  *  Roots are their own parents: the start of each pass, and bidirectional
  *  search's goal (node 1), the root of the goal's side.
  *  - "encontro", bidirectional search once its sides met: [the child that
@@ -104,6 +106,7 @@ public:
         std::int32_t iteration;
         std::int64_t bound;
         std::optional<std::size_t> startqueue;
+        bool dropped;
     };
 
     Recorder(const Problem& problem, const SearchSetup& setup, std::int64_t limit);
@@ -129,8 +132,9 @@ public:
     void writejson(std::ostream& out) const;
 
 private:
-    // Counts a node leaving the frontier; false once recording has stopped.
-    bool leaves(std::uint32_t node);
+    // Records `node` leaving the frontier, taken or dropped, as the next
+    // step; false once recording has stopped.
+    bool leaves(std::uint32_t node, std::size_t frontiersize, bool dropped);
     // The frontier's entries listed for the step about to take a state, from
     // the stack or the queues this recorder keeps.
     std::vector<std::uint32_t> stacklisting() const;
@@ -149,6 +153,7 @@ private:
     std::vector<bool> seen_;  // positions generated, by number
     std::vector<Node> nodes_;
     std::vector<Taken> steps_;
+    std::int64_t takes_ = 0;  // the steps that took their state
     std::optional<std::vector<std::uint32_t>> heap_;  // the frontier before the next state taken
     // The stack methods' stack and bidirectional search's queues, as node
     // numbers, kept from the events; the positions each side reached, with

@@ -26,9 +26,16 @@ test('the modules declare different top-level names: the single file runs them a
   const donos = new Map();
   for (const arquivo of readdirSync(pasta).filter((a) => a.endsWith('.js') && a !== 'worker.js')) {
     const texto = readFileSync(new URL(arquivo, pasta), 'utf8');
-    for (const [, nome] of texto.matchAll(/^(?:export )?(?:const|let|function|class|async function) (\w+)/gm)) {
-      assert.ok(!donos.has(nome), `${nome}: ${donos.get(nome)} e ${arquivo}`);
-      donos.set(nome, arquivo);
+    // Every name a line declares: `export const PAI = 0, DE = 1;` declares two
+    // (what follows a bracket or a quote is a value, not a name).
+    for (const [, tipo, resto] of texto.matchAll(/^(?:export )?(const|let|function|class|async function) (.*)/gm)) {
+      const nomes = /const|let/.test(tipo)
+        ? [...resto.split(/[([{`'"]/)[0].matchAll(/(?:^|,\s*)(\w+)\s*=/g)].map((m) => m[1])
+        : [resto.match(/^\w+/)[0]];
+      for (const nome of nomes) {
+        assert.ok(!donos.has(nome), `${nome}: ${donos.get(nome)} e ${arquivo}`);
+        donos.set(nome, arquivo);
+      }
     }
   }
 });
@@ -113,17 +120,19 @@ test('the state space is a Sierpinski triangle whose neighbours are one move apa
   }
 });
 
-// A tree: the start, its children 1 to 3, the children 4 and 5 of node 2.
+// A tree: the start, its children 1 to 3, the children 4 and 5 of node 2;
+// step 3 drops node 4, step 4 takes node 1.
 // Node: [parent, from, to, pegs, g, h, f, step, repeated, dropped].
 const NOS = [
   [0, 0, 0, [[1, 0], [], []], 0, 3, 3, 1, 0, 0],
-  [0, 1, 2, [[1], [0], []], 1, 2, 3, 0, 0, 0],
+  [0, 1, 2, [[1], [0], []], 1, 2, 3, 4, 0, 0],
   [0, 1, 3, [[1], [], [0]], 1, 2, 32768, 2, 0, 0],
   [0, 1, 3, [[1], [], [0]], 1, 2, 3, 0, 1, 0],
   [2, 1, 2, [[], [1], [0]], 2, 1, 3, 0, 0, 3],
   [2, 3, 1, [[1, 0], [], []], 2, 3, 5, 0, 1, 0],
 ];
-const PASSOS = [[0, 0, 3, 0, null], [2, 1, 3, 2, null], [1, 3, null, 0, null]];
+const PASSOS = [[0, 0, 3, 0, null], [2, 1, 3, 2, null], [4, 3, 5, 0, null, 0, null, null, 1],
+  [1, 2, null, 0, null]];
 
 test('the tree shows what was generated up to the step, parents over children, no overlap', () => {
   const busca = prepararBusca({ desempate: 'heap' }, { nos: NOS, passos: PASSOS, pecas: 2 });
@@ -152,24 +161,33 @@ test('the tree shows what was generated up to the step, parents over children, n
   }
 });
 
-test('each step says why its state left the frontier first', () => {
+test('each step says why its state left the frontier first, and a dropped state is a step', () => {
   const busca = prepararBusca({ desempate: 'fila' }, { nos: NOS, passos: PASSOS, pecas: 2 });
-  for (const [k, metodo, motivo] of [
-    [0, 'astar', /^O estado inicial/],
-    [1, 'astar', /^Empate: f=32768 tambem em outros 2 estados da fronteira; decidiu a fila/],
-    [2, 'astar', /^Antes dele, um estado saiu da fronteira e foi descartado \(posicao ja examinada\)\. f=3: era o unico estado na fronteira \(f = g \+ h\)\.$/],
-    [2, 'novo', / f=3: era o unico estado na fronteira\.$/],
+  // Step, method: the reason, the trace's line of numbers, the children.
+  for (const [k, metodo, motivo, numeros, filhos] of [
+    [0, 'astar', /^O estado inicial/, '#1  g=0 h=3 f=3  fronteira=0', 3],
+    [1, 'astar', /^Empate: f=32768 tambem em outros 2 estados da fronteira; decidiu a fila/,
+      '#2  g=1 h=2 f=32768  fronteira=1', 2],
+    [2, 'astar', /^f=3, menor que o f=5 do proximo na fronteira: sai primeiro \(f = g \+ h\)\. Mas sua posicao ja foi examinada \(busca em grafo\): o estado e descartado, sem gerar filhos\.$/,
+      '--  g=2 h=1 f=3  fronteira=3  descartado', 0],
+    [3, 'astar', /^f=3: era o unico estado na fronteira \(f = g \+ h\)\.$/, '#3  g=1 h=2 f=3  fronteira=2', 0],
+    [3, 'novo', /^f=3: era o unico estado na fronteira\.$/, '#3  g=1 h=2 f=3  fronteira=2', 0],
   ]) {
-    assert.match(explicarPasso(busca, k, metodo).motivo, motivo);
+    const passo = explicarPasso(busca, k, metodo);
+    assert.match(passo.motivo, motivo);
+    assert.equal(passo.numeros, numeros);
+    assert.equal(passo.filhos.length, filhos);
   }
-  const depois = explicarPasso(busca, 2, 'astar');
-  assert.equal(depois.estado, '1:[1] 2:[0] 3:[]');
-  assert.equal(depois.numeros, '#3  g=1 h=2 f=3  fronteira=3');
+  assert.equal(explicarPasso(busca, 3, 'astar').estado, '1:[1] 2:[0] 3:[]');
   assert.deepEqual(explicarPasso(busca, 1, 'astar').filhos,
     ['1->2  1:[] 2:[1] 3:[0]  g=2 h=1 f=3', '3->1  1:[1 0] 2:[] 3:[]  g=2 h=3 f=5  (posicao repetida)']);
-  const outra = prepararBusca({}, { nos: NOS, passos: [PASSOS[0], PASSOS[2]], pecas: 2 });
-  assert.equal(passoDaSeparacao(busca, busca), null);
-  assert.equal(passoDaSeparacao(busca, outra), 1);
+  // Two runs part where they take different states, or where one drops the
+  // state the other takes.
+  const tomado = [...PASSOS[2].slice(0, 8), 0];
+  for (const [passos, separacao] of [[PASSOS, null], [[PASSOS[0], PASSOS[3]], 1],
+    [[PASSOS[0], PASSOS[1], tomado, PASSOS[3]], 2]]) {
+    assert.equal(passoDaSeparacao(busca, prepararBusca({}, { nos: NOS, passos, pecas: 2 })), separacao);
+  }
 });
 
 test('the limit and the weight go only to the methods that take them, as option words', () => {

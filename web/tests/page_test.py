@@ -39,6 +39,14 @@ def native(answers, *options):
     return run.stdout.decode()
 
 
+def trace_steps(trace):
+    """Each state leaving the frontier in a trace, taken (#n) or dropped
+    (--), as the page shows its step: the state, and the line's numbers
+    (its spaces as the browser's text of an element keeps them: one)."""
+    return [(state, f"{mark} {' '.join(numbers.split())}") for mark, state, numbers in
+            re.findall(r"^(#\d+|--)  (.+?)  (g=.*)$", trace, re.MULTILINE)]
+
+
 def statistics_block(text):
     """The -e block without the lines that measure time."""
     lines = text[text.index("Estatisticas da busca"):].splitlines()
@@ -204,17 +212,19 @@ class Page(unittest.TestCase):
         self.open(self.server.url)
         for pieces, method in ((2, 0), (3, 2)):
             with self.subTest(pieces=pieces, method=method):
-                trace = native(f"{pieces} {method} .\n", "--rastro=100")
-                expected = re.findall(r"^#\d+  (.+?)  g=", trace, re.MULTILINE)
+                expected = trace_steps(native(f"{pieces} {method} .\n", "--rastro=100"))
                 self.search(pieces, method)
-                shown = [self.element("estado").text]
+                shown = [self.shown_step()]
                 while self.element("proximo").is_enabled():
                     self.element("proximo").click()
-                    shown.append(self.element("estado").text)
+                    shown.append(self.shown_step())
                 self.assertEqual(shown, expected)
                 # And back again, one step at a time.
                 self.element("anterior").click()
-                self.assertEqual(self.element("estado").text, expected[-2])
+                self.assertEqual(self.shown_step(), expected[-2])
+
+    def shown_step(self):
+        return self.element("estado").text, self.element("numeros1").text
 
     def set_lab(self, heuristic, ties, graph, start, goal):
         # The goal first: it decides whether padrao may be chosen.
@@ -258,12 +268,13 @@ class Page(unittest.TestCase):
                 answers = f"{pieces} {method} .\n"
                 self.assertEqual(statistics_block(self.element("estatisticas").text),
                                  statistics_block(native(answers, "-e", *options)))
-                trace = native(answers, "--rastro=25", *options)
-                expected = re.findall(r"^#\d+  (.+?)  g=", trace, re.MULTILINE)
-                shown = [self.element("estado").text]
+                # Graph search's dropped states are steps of their own, as
+                # the trace's "--" lines.
+                expected = trace_steps(native(answers, "--rastro=25", *options))
+                shown = [self.shown_step()]
                 while len(shown) < len(expected):
                     self.element("proximo").click()
-                    shown.append(self.element("estado").text)
+                    shown.append(self.shown_step())
                 self.assertEqual(shown, expected)
                 # The next search must show its own first step.
                 self.driver.execute_script("document.getElementById('contador').textContent = ''")
@@ -423,8 +434,8 @@ class Page(unittest.TestCase):
         options = ["--heuristica=fora", "--grafo"]
         self.assertEqual(statistics_block(self.element("estatisticas").text),
                          statistics_block(native("4 2 .\n", "-e", *options)))
-        trace = re.findall(r"^#\d+  (.+?)  g=", native("4 2 .\n", "--rastro=5", *options), re.MULTILINE)
-        self.assertEqual(self.element("estado").text, trace[4])
+        trace = trace_steps(native("4 2 .\n", "--rastro=5", *options))
+        self.assertEqual(self.shown_step(), trace[4])
         self.element("proximo").click()
         self.assertTrue(self.driver.execute_script("return location.search").endswith("&passo=6"))
 
