@@ -91,13 +91,13 @@ function aplicarVista(alvo, vista) {
   alvo.setAttribute('viewBox', `${vista.cx - w / 2} ${vista.cy - h / 2} ${w} ${h}`);
 }
 
-// Zoom to fit the whole tree, at most 1.5 and no smaller than what keeps
-// labels readable (0.75); when it does not fit, the current node stays in
-// view.
+// Zoom to fit the whole tree, at most 1.5 and no smaller than 1, which
+// keeps the labels at their 16 px (read from the back of a lecture hall);
+// when it does not fit, the current node stays in view.
 function ajustarVista(alvo, vista, layout, atual) {
   const { width, height } = tamanho(alvo);
   if (vista.ajustar) {
-    vista.zoom = Math.max(0.75, Math.min(1.5, width / layout.largura, height / layout.altura));
+    vista.zoom = Math.max(1, Math.min(1.5, width / layout.largura, height / layout.altura));
     vista.cx = layout.largura / 2;
     vista.cy = layout.altura / 2;
   }
@@ -140,15 +140,18 @@ function zoom(vista, fator) {
   vista.zoom = Math.max(0.1, Math.min(4, vista.zoom * fator));
 }
 
-// Draws run `busca` at step k (from 0) in the svg `alvo`; returns the note
-// to show under it ('' when every state generated is drawn).
-export function desenharArvore(alvo, busca, k, vista, tomado) {
+// Draws run `busca` at step k (from 0) in the svg `alvo`, and in `nota`
+// what part of the tree is drawn ('' when every state generated is). The
+// note is written first: the drawing takes the room it leaves.
+export function desenharArvore(alvo, nota, busca, k, vista, tomado) {
   alvo.replaceChildren();
   const { nos } = busca.dados;
   const atual = k + 1;
   const campo = rotuloDoMetodo(busca.config.metodo);
   const idAtual = busca.dados.passos[k][0];
   const layout = layoutArvore(nos, busca.filhos, atual, idAtual, campo);
+  nota.textContent = layout.raiz === 0 ? '' : `Mostrando os ${layout.ids.length} estados abaixo do`
+    + ` no n${layout.raiz} (g=${nos[layout.raiz][G]}), de ${layout.total} gerados ate aqui.`;
   const caminho = new Set(caminhoAte(nos, idAtual));
   const ponto = (id) => [layout.x.get(id), layout.y.get(id)];
   ajustarVista(alvo, vista, layout, ponto(idAtual));
@@ -183,6 +186,4 @@ export function desenharArvore(alvo, busca, k, vista, tomado) {
       + (no[REPETIDO] ? '  (posicao repetida)' : '')
       + (no[DESCARTADO] ? `  descartado no passo ${no[DESCARTADO]}` : '');
   }
-  return layout.raiz === 0 ? '' : `Mostrando os ${layout.ids.length} estados abaixo do no n${layout.raiz}`
-    + ` (g=${nos[layout.raiz][G]}), de ${layout.total} gerados ate aqui.`;
 }

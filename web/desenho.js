@@ -54,14 +54,25 @@ export function desenharPinos(alvo, pilhas, n, pega = -1, aoEscolher = null, nom
 
 // The size of an element as last laid out, kept up to date by a
 // ResizeObserver: drawing a step reads it without making the browser lay
-// the page out again in the middle of the step's changes.
+// the page out again in the middle of the step's changes. When a size read
+// has changed since (the step's own text took room from a drawing, the
+// window changed), `aoMudarTamanho`'s function draws again.
 const tamanhos = new WeakMap();
+let redesenhar = null;
 const observador = typeof ResizeObserver === 'undefined' ? null : new ResizeObserver((entradas) => {
+  let mudou = false;
   for (const entrada of entradas) {
     const { width, height } = entrada.contentRect;
+    const antes = tamanhos.get(entrada.target);
+    mudou ||= antes.width !== width || antes.height !== height;
     tamanhos.set(entrada.target, { width, height });
   }
+  if (mudou) redesenhar?.();
 });
+
+export function aoMudarTamanho(funcao) {
+  redesenhar = funcao;
+}
 
 export function tamanho(elemento) {
   if (!tamanhos.has(elemento)) {

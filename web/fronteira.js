@@ -17,7 +17,22 @@ const LEGENDAS = {
   pilha: 'Do topo para o fundo; em negrito, o que sai',
   filas: 'I: fila do lado do inicio; O: fila do lado do objetivo; em negrito, o que sai',
 };
-export const NIVEIS_DESENHADOS = 4;  // the heap's levels drawn as a tree
+// The heap's drawing, in its own units: a node's slot on the bottom level,
+// a level's height, the label's font; and the smallest font the drawing
+// may come to on the screen (read from the back of a lecture hall).
+const VAGA = 62, NIVEL_HEAP = 48, FONTE_HEAP = 17, MENOR_FONTE = 16;
+const MAIS_NIVEIS = 4;
+
+// The heap's levels drawn in a box of `largura` by `altura` pixels: as many
+// as keep the labels at MENOR_FONTE or more once scaled to fit (at least
+// one, at most MAIS_NIVEIS).
+export function niveisQueCabem(largura, altura) {
+  for (let n = MAIS_NIVEIS; n > 1; --n) {
+    const escala = Math.min(largura / (2 ** (n - 1) * VAGA), altura / (n * NIVEL_HEAP));
+    if (escala * FONTE_HEAP >= MENOR_FONTE) return n;
+  }
+  return 1;
+}
 
 export function tipoDaFronteira(metodo) {
   if (METODOS_DE_PILHA.has(metodo)) return 'pilha';
@@ -56,16 +71,16 @@ export function ordemDeSaida(itens) {
   return [...itens].sort((a, b) => a.f - b.f || a.id - b.id);
 }
 
-function desenharHeap(alvo, itens) {
+function desenharHeap(alvo, itens, niveisMostrados) {
   alvo.replaceChildren();
-  const mostrados = itens.slice(0, 2 ** NIVEIS_DESENHADOS - 1);
+  const mostrados = itens.slice(0, 2 ** niveisMostrados - 1);
   const niveis = Math.floor(Math.log2(mostrados.length)) + 1;
-  const largura = 2 ** (niveis - 1) * 62;
-  alvo.setAttribute('viewBox', `0 0 ${largura} ${niveis * 48}`);
+  const largura = 2 ** (niveis - 1) * VAGA;
+  alvo.setAttribute('viewBox', `0 0 ${largura} ${niveis * NIVEL_HEAP}`);
   const lugar = (i) => {
     const nivel = Math.floor(Math.log2(i));
     const passo = largura / 2 ** nivel;
-    return [passo * (i - 2 ** nivel + 0.5), 22 + nivel * 48];
+    return [passo * (i - 2 ** nivel + 0.5), 22 + nivel * NIVEL_HEAP];
   };
   for (let i = 2; i <= mostrados.length; ++i) {
     const [x, y] = lugar(i);
@@ -76,7 +91,7 @@ function desenharHeap(alvo, itens) {
     const [x, y] = lugar(indice + 1);
     const grupo = svg('g', { class: 'no' + (item.sai ? ' atual' : '') }, alvo);
     svg('rect', { x: x - 28, y: y - 15, width: 56, height: 30, rx: 15 }, grupo);
-    texto(grupo, x, y + 6, String(item.f), { 'font-size': 17 });
+    texto(grupo, x, y + 6, String(item.f), { 'font-size': FONTE_HEAP });
     svg('title', {}, grupo).textContent = `n${item.id} ${item.posicao} g=${item.g} h=${item.h} f=${item.f}`;
   });
 }
@@ -93,8 +108,8 @@ export function linhasDaFronteira(modelo) {
 }
 
 // What the note under the frontier says: how many there are and which are
-// listed.
-export function notaDaFronteira(modelo) {
+// listed, and drawn (the heap's first `niveis` levels).
+export function notaDaFronteira(modelo, niveis = MAIS_NIVEIS) {
   const { tamanho, itens } = modelo;
   const filas = modelo.tipo === 'filas'
     ? ` (fila do inicio: ${modelo.inicio}, fila do objetivo: ${tamanho - modelo.inicio})` : '';
@@ -103,8 +118,8 @@ export function notaDaFronteira(modelo) {
     const quais = { heap: 'que saem primeiro (menor f)', pilha: 'do topo', filas: 'da frente de cada fila' };
     return `A fronteira tem ${tamanho} estados${filas}; a tabela mostra os ${itens.length} ${quais[modelo.tipo]}.`;
   }
-  if (modelo.tipo === 'heap' && itens.length > 2 ** NIVEIS_DESENHADOS - 1) {
-    return `${itens.length} estados; o desenho mostra os ${2 ** NIVEIS_DESENHADOS - 1} do topo.`;
+  if (modelo.tipo === 'heap' && itens.length > 2 ** niveis - 1) {
+    return `${itens.length} estados; o desenho mostra os ${2 ** niveis - 1} do topo.`;
   }
   return `${tamanho} estados${filas}.`;
 }
@@ -125,16 +140,21 @@ function preencherTabela(corpo, modelo) {
 
 // Draws the frontier of run `busca` at step k in the panel `painel`. The
 // heap is drawn as a tree only when it was listed whole (its shape is then
-// known).
+// known), with the levels that fit the panel's width and the drawing's
+// greatest height (the style sheet's).
 export function desenharFronteira(painel, busca, k) {
   const modelo = modeloFronteira(busca, k);
   painel.querySelector('.titulo-fronteira').textContent = modelo.titulo;
   painel.querySelector('table.aberta caption').textContent = LEGENDAS[modelo.tipo];
   const desenho = painel.querySelector('svg.heap');
   const corpo = painel.querySelector('table.aberta tbody');
-  painel.querySelector('.nota-fronteira').textContent = notaDaFronteira(modelo);
+  const estilo = getComputedStyle(painel);
+  const niveis = niveisQueCabem(
+    painel.clientWidth - parseFloat(estilo.paddingLeft) - parseFloat(estilo.paddingRight),
+    parseFloat(getComputedStyle(desenho).maxHeight));
+  painel.querySelector('.nota-fronteira').textContent = notaDaFronteira(modelo, niveis);
   const inteiro = modelo.itens && modelo.itens.length === modelo.tamanho;
-  if (modelo.tipo === 'heap' && inteiro) desenharHeap(desenho, modelo.itens);
+  if (modelo.tipo === 'heap' && inteiro) desenharHeap(desenho, modelo.itens, niveis);
   else desenho.replaceChildren();
   if (modelo.itens) preencherTabela(corpo, modelo);
   else corpo.replaceChildren();

@@ -10,7 +10,7 @@
 import { criarCliente, Interrompida } from './cliente.js';
 import { objetivoTomado, passoDaSeparacao, pilhasDaPosicao, posicaoDasPilhas, prepararBusca }
   from './dados.js';
-import { desenharPinos } from './desenho.js';
+import { aoMudarTamanho, desenharPinos } from './desenho.js';
 import {
   avisoDeMemoria, configuracoes, ePeso, erroDaPosicao, escreverEndereco, lerEndereco, motivoSemPadrao,
   opcoesDaBusca, opcoesDoGrafico, PADRAO, posicaoUsada,
@@ -415,8 +415,8 @@ function mostrarBusca(busca, lado) {
   }));
   desenharPinos(painel.querySelector('.pinos-passo'), dados.nos[dados.passos[k][0]][3], dados.pecas);
   desenharFronteira(painel.querySelector('.fronteira'), busca, k);
-  painel.querySelector('.arvore .nota').textContent =
-    desenharArvore(painel.querySelector('.desenho-arvore'), busca, k, estado.vistas[lado], tomado);
+  desenharArvore(painel.querySelector('.desenho-arvore'), painel.querySelector('.arvore .nota'), busca, k,
+    estado.vistas[lado], tomado);
   desenharEspaco(painel.querySelector('canvas'), busca, k);
   painel.querySelector('.nota-espaco').textContent = dados.pecas > MAIOR_COMPLETO
     ? `3^${dados.pecas} posicoes: o fundo e o triangulo de ${MAIOR_COMPLETO} pecas; os pontos azuis, as posicoes examinadas.`
@@ -620,7 +620,8 @@ function iniciar() {
     }
   });
   document.addEventListener('keydown', teclas);
-  window.addEventListener('resize', () => { if (estado.buscas.length) mostrarPasso(); });
+  // A drawing whose room changed (the window, or the text beside it) is drawn again.
+  aoMudarTamanho(() => { if (estado.buscas.length) mostrarPasso(); });
   desenharQuadros();
 }
 

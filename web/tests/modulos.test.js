@@ -13,7 +13,7 @@ import {
   opcoesDaBusca, PADRAO,
 } from '../estado.js';
 import { explicarPasso, textoDaIteracao } from '../explicacao.js';
-import { linhasDaFronteira, modeloFronteira, notaDaFronteira } from '../fronteira.js';
+import { linhasDaFronteira, modeloFronteira, niveisQueCabem, notaDaFronteira } from '../fronteira.js';
 
 const TABELA = {
   metodos: [{ codigo: 0, opcao: 'astar' }, { codigo: 1, opcao: 'largura' }, { codigo: 2, opcao: 'guloso' }],
@@ -217,4 +217,13 @@ test('the step line names the pass, and stacks and queues are listed as they lea
   const pilha = modeloFronteira({ dados, config: { metodo: 'ida' } }, 0);
   assert.deepEqual(linhasDaFronteira(pilha).map((l) => l.celulas[0]), ['n2', 'n1', 'n3']);
   assert.equal(notaDaFronteira(pilha), 'A fronteira tem 4 estados; a tabela mostra os 3 do topo.');
+});
+
+test('the heap is drawn with the levels whose labels stay 16 px or more in its box', () => {
+  // Box (px): levels. One search at 1280x800, side by side, a wide screen, a tiny box.
+  for (const [largura, altura, niveis] of [[374, 140, 3], [234, 100, 2], [1000, 300, 4], [50, 50, 1]]) {
+    assert.equal(niveisQueCabem(largura, altura), niveis, `${largura}x${altura}`);
+  }
+  const heap = { tipo: 'heap', tamanho: 9, itens: new Array(9).fill({}) };
+  assert.equal(notaDaFronteira(heap, 2), '9 estados; o desenho mostra os 3 do topo.');
 });
