@@ -37,7 +37,7 @@ export function criarCliente(eventos) {
       pedido.progresso = { examinados: m.examinados, profundidade: m.profundidade };
       eventos.progresso(pedido.progresso);
     } else if (m.tipo === 'gravacao') {
-      pedido.gravacao = m.dados;
+      pedido.gravacao = m.texto;
     } else if (m.id === pedido.id) {
       const { resolve, reject, progresso } = pedido;
       pedido = null;
@@ -83,7 +83,7 @@ export function criarCliente(eventos) {
       if (pedido) {
         const { reject, gravacao, progresso } = pedido;
         pedido = null;
-        reject(new Interrompida(gravacao, progresso));
+        reject(new Interrompida(gravacao && JSON.parse(gravacao), progresso));
       }
       novo();
     },

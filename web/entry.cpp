@@ -22,10 +22,12 @@ EM_JS(void, postprogress, (double examined, int depth), {
 });
 
 // Posts the recorded steps to the page before the search runs, so that a
-// search the page stops keeps them.
+// search the page stops keeps them. As text: the page reads it only if it
+// stops the search, and a string costs its thread a copy, not the building
+// of thousands of arrays beside the search being timed.
 EM_JS(void, postrecorded, (const char* json), {
     if (typeof WorkerGlobalScope == 'function')
-        postMessage({tipo : 'gravacao', dados : JSON.parse(UTF8ToString(json))});
+        postMessage({tipo : 'gravacao', texto : UTF8ToString(json)});
 });
 
 // A copy of `text` the caller frees with free().

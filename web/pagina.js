@@ -34,6 +34,7 @@ const estado = {
   avisado: '',  // the setup whose memory warning was shown
   relogio: null,
   animacao: null,
+  progresso: null,  // the search's last progress, not yet written
 };
 
 const cliente = criarCliente({
@@ -47,10 +48,21 @@ const cliente = criarCliente({
     }
     if (primeira) abrirEndereco();
   },
-  progresso({ examinados, profundidade }) {
-    el('progresso').textContent = `Nos abertos: ${examinados}, profundidade instantanea: ${profundidade}`;
+  progresso(progresso) {
+    // Written at most four times a second, the last heard: each writing
+    // costs the browser a layout and a paint beside the search.
+    const pendente = estado.progresso !== null;
+    estado.progresso = progresso;
+    if (!pendente) setTimeout(mostrarProgresso, 250);
   },
 });
+
+function mostrarProgresso() {
+  if (!estado.progresso || document.body.dataset.estado !== 'ocupado') return;
+  const { examinados, profundidade } = estado.progresso;
+  estado.progresso = null;
+  el('progresso').textContent = `Nos abertos: ${examinados}, profundidade instantanea: ${profundidade}`;
+}
 
 function marcar(nome) {
   document.body.dataset.estado = nome;
@@ -278,6 +290,17 @@ function titulo(config) {
 // start for it.
 const PARA_POR_MEMORIA = /^hanoi: memoria /;
 
+// Resolves once the browser has painted what changed: the search then runs
+// without the page's layout and painting beside it on the same cores (the
+// page's time of a search is its worker's wall time). A page out of sight
+// paints nothing: it waits 100 ms at most.
+function quadroPintado() {
+  return new Promise((pronto) => {
+    requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(pronto)));
+    setTimeout(pronto, 100);
+  });
+}
+
 async function buscar() {
   pararRelogios();
   limparResultados();
@@ -300,7 +323,9 @@ async function buscar() {
   el('buscar').textContent = 'Buscar';
   atualizarEndereco();
   el('progresso').textContent = 'Buscando...';
+  estado.progresso = null;
   marcar('ocupado');
+  await quadroPintado();
   const novas = [];
   const mensagens = [];
   let interrompida = false;

@@ -2,7 +2,7 @@
 // and a long search can be stopped (the page ends the worker and makes a new
 // one). Messages in: {tipo: 'buscar', id, opcoes, respostas, passos, memoria}.
 // Messages out: {tipo: 'pronto', tabela} with the names the engine offers;
-// while a search runs, {tipo: 'gravacao', dados} with its recorded steps
+// while a search runs, {tipo: 'gravacao', texto} with its recorded steps' JSON
 // and {tipo: 'progresso', examinados, profundidade}; then {tipo:
 // 'resultado', id, dados} with pagerun's JSON read, or {tipo: 'falha', id,
 // mensagem} when the module fails.
