@@ -47,6 +47,41 @@ def trace_steps(trace):
             re.findall(r"^(#\d+|--)  (.+?)  (g=.*)$", trace, re.MULTILINE)]
 
 
+# The visible texts whose colour and background (the first opaque one
+# behind them: an element's, or a node's own shape in a drawing) differ by
+# less than 4.5:1, with their ratio; disabled controls are exempt.
+LOW_CONTRAST = """
+const luminance = (colour) => {
+  const [r, g, b] = colour.match(/[\\d.]+/g).slice(0, 3).map((v) => {
+    const c = Number(v) / 255;
+    return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+  });
+  return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+};
+const ratio = (a, b) => {
+  const [light, dark] = [luminance(a), luminance(b)].sort((x, y) => y - x);
+  return (light + 0.05) / (dark + 0.05);
+};
+const opaque = (colour) => colour && colour !== 'none' && !/rgba\\(.*, 0\\)$|transparent/.test(colour);
+const behind = (element) => {
+  for (let e = element; e; e = e.parentElement) {
+    const shape = e.matches('g.no') && e.querySelector('rect');
+    const colour = shape ? getComputedStyle(shape).fill : getComputedStyle(e).backgroundColor;
+    if (opaque(colour)) return colour;
+  }
+  return 'rgb(255, 255, 255)';
+};
+const shown = (e) => e.getClientRects().length > 0 && !e.closest('[hidden], :disabled');
+const texts = [...document.querySelectorAll('body *')].filter((e) => shown(e)
+  && [...e.childNodes].some((n) => n.nodeType === Node.TEXT_NODE && n.textContent.trim()));
+return texts.map((e) => {
+  const style = getComputedStyle(e);
+  const colour = e instanceof SVGElement ? style.fill : style.color;
+  return [e.textContent.trim().slice(0, 30), Math.round(ratio(colour, behind(e)) * 100) / 100];
+}).filter(([, r]) => r < 4.5);
+"""
+
+
 def statistics_block(text):
     """The -e block without the lines that measure time."""
     lines = text[text.index("Estatisticas da busca"):].splitlines()
@@ -373,6 +408,32 @@ class Page(unittest.TestCase):
                         self.element("desenho-" + picture), third[peg], 0).click().perform()
                 self.assertEqual(self.element(picture).get_attribute("value"), position)
         self.assertEqual(self.console_errors(), [])
+
+    def test_every_control_is_named_reachable_by_keyboard_and_readable(self):
+        self.on_screen(1280, 800)
+        # The start's pegs are reached with Tab from its field, and chosen
+        # with Enter and space, as the clicks above.
+        self.open(self.server.url + "?pecas=3")
+        self.element("mais").click()
+        self.element("inicio").click()
+        chosen = []
+        for key in (Keys.TAB, Keys.ENTER, Keys.TAB, Keys.SPACE):
+            ActionChains(self.driver).send_keys(key).perform()
+            if key == Keys.TAB:
+                chosen.append(self.driver.switch_to.active_element.get_attribute("aria-label"))
+        self.assertEqual(chosen, ["inicio: pino 1, 3 pecas", "inicio: pino 2, vazio"])
+        self.assertEqual(self.element("inicio").get_attribute("value"), "112")
+        for address in ("?pecas=4&metodo=largura&grafo=1&passo=12", "?pecas=3&metodo2=guloso&passo=5"):
+            with self.subTest(address):
+                self.open(self.server.url + address)
+                self.element("mais").click()
+                unnamed = self.driver.execute_script(
+                    "return [...document.querySelectorAll('input, select, button, [role=button]')]"
+                    ".filter((c) => !(c.labels?.length || c.getAttribute('aria-label')"
+                    " || c.getAttribute('aria-labelledby') || c.textContent.trim()))"
+                    ".map((c) => c.id || c.outerHTML.slice(0, 60))")
+                self.assertEqual(unnamed, [])
+                self.assertEqual(self.driver.execute_script(LOW_CONTRAST), [])
 
     def test_screenshot_is_not_blank(self):
         self.open(self.server.url)
