@@ -212,8 +212,8 @@ bool Recorder::leaves(std::uint32_t node, std::size_t frontiersize, bool dropped
     const auto count = scorecount_.find(nodes_[node].score);
     if (--count->second == 0)
         scorecount_.erase(count);
-    Taken step{node,   frontiersize, std::nullopt, 0,      std::move(heap_), iteration_,
-               bound_, std::nullopt, dropped};
+    Taken step{node,       frontiersize, std::nullopt, 0,      std::move(heap_),
+               iteration_, bound_,       std::nullopt, dropped};
     if (stackmethod(scoring_.method)) {
         step.listing = stacklisting();
     } else if (scoring_.method == search_method::bidirectional) {

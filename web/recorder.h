@@ -41,7 +41,7 @@
  *     bound, start queue, dropped]
  *    with ties the other entries of the same f left on the frontier and
  *    next f (best-first methods only: 0 and null for the others), and
- *    listing the frontier just before the state was taken (null: not
+ *    listing the frontier just before the state left it (null: not
  *    recorded): the heap's node numbers in heap order (root first, children
  *    of i at 2i and 2i + 1) while it holds at most `heapshown`, else the
  *    `heapshown` that leave first, best first; the stack's top
@@ -97,6 +97,7 @@ public:
         bool repeated;
         std::int64_t dropped;  // 0 unless dropped before that step
     };
+    // A step: a state leaving the frontier, taken or dropped.
     struct Taken {
         std::uint32_t node;
         std::size_t frontier;
