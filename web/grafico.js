@@ -67,13 +67,18 @@ export function desenharGrafico(alvo, linhas, destaque) {
   alvo.replaceChildren();
   alvo.setAttribute('viewBox', '0 0 1100 380');
   const series = seriesDoGrafico(linhas);
-  painel(alvo, series, [70, 40, 440, 280], 'Estados examinados (escala logaritmica)',
+  painel(alvo, series, [70, 40, 410, 280], 'Estados examinados (escala logaritmica)',
     (p) => p.examinados, 'log', destaque);
-  painel(alvo, series, [620, 40, 330, 280], 'Movimentos da solucao / otimo (2^N - 1)',
+  painel(alvo, series, [580, 40, 260, 280], 'Movimentos da solucao / otimo (2^N - 1)',
     (p) => p.razao, 'linear', destaque);
-  texto(alvo, 510, 364, 'pecas', { 'text-anchor': 'middle', class: 'eixo' });
+  texto(alvo, 530, 364, 'pecas', { 'text-anchor': 'middle', class: 'eixo' });
+  // The legend in the column right of the panels, the chosen method's
+  // "(escolhido)" on a line of its own so that every name fits.
+  let y = 60;
   series.forEach((s, i) => {
-    texto(alvo, 975, 60 + i * 24, s.metodo + (s.metodo === destaque ? ' (escolhido)' : ''),
-      { fill: CORES_GRAFICO[i % CORES_GRAFICO.length], class: 'legenda-grafico' });
+    const cor = { fill: CORES_GRAFICO[i % CORES_GRAFICO.length], class: 'legenda-grafico' };
+    texto(alvo, 870, y, s.metodo, cor);
+    if (s.metodo === destaque) texto(alvo, 870, y += 22, '(escolhido)', cor);
+    y += 26;
   });
 }
