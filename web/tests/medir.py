@@ -11,7 +11,9 @@ In headless Chromium at 1280x800, the page served from 127.0.0.1:
   - the engine: search time in the page (the worker's clock; the search
     searched again in the same worker, warm) against the console's CPU time
     (both with the statistics, -e), A* with 15 pieces and breadth-first
-    with 5, the median of N runs each. The worker's clock counts wall time;
+    with 5, the median of N runs each; the end of each search in the page
+    heard by the page itself, so that no polling of the driver runs beside
+    it. The worker's clock counts wall time;
     beside it, the time the browser's worker threads waited for a CPU during
     each search, as the kernel counts it (/proc/PID/task/TID/schedstat). On
     a machine of few cores the page's drawing and the browser's own threads
