@@ -74,10 +74,17 @@ export function aoMudarTamanho(funcao) {
   redesenhar = funcao;
 }
 
+// The element's content box (without padding and border), as the
+// ResizeObserver reports it.
 export function tamanho(elemento) {
   if (!tamanhos.has(elemento)) {
     const { width, height } = elemento.getBoundingClientRect();
-    tamanhos.set(elemento, { width, height });
+    const estilo = getComputedStyle(elemento);
+    const margens = (...lados) => lados.reduce((soma, lado) => soma + parseFloat(estilo[lado]), 0);
+    tamanhos.set(elemento, {
+      width: width - margens('paddingLeft', 'paddingRight', 'borderLeftWidth', 'borderRightWidth'),
+      height: height - margens('paddingTop', 'paddingBottom', 'borderTopWidth', 'borderBottomWidth'),
+    });
     observador?.observe(elemento);
   }
   return tamanhos.get(elemento);

@@ -4,7 +4,7 @@
 
 import { caminhoAte, ESTADO, F, FILA_INICIO, FRONTEIRA, G, H, HEAP, NO, posicaoDasPilhas }
   from './dados.js';
-import { svg, texto } from './desenho.js';
+import { svg, tamanho, texto } from './desenho.js';
 
 const METODOS_DE_PILHA = new Set(['profundidade', 'aprofundamento', 'ida']);
 const TITULOS = {
@@ -148,10 +148,7 @@ export function desenharFronteira(painel, busca, k) {
   painel.querySelector('table.aberta caption').textContent = LEGENDAS[modelo.tipo];
   const desenho = painel.querySelector('svg.heap');
   const corpo = painel.querySelector('table.aberta tbody');
-  const estilo = getComputedStyle(painel);
-  const niveis = niveisQueCabem(
-    painel.clientWidth - parseFloat(estilo.paddingLeft) - parseFloat(estilo.paddingRight),
-    parseFloat(getComputedStyle(desenho).maxHeight));
+  const niveis = niveisQueCabem(tamanho(painel).width, parseFloat(getComputedStyle(desenho).maxHeight));
   painel.querySelector('.nota-fronteira').textContent = notaDaFronteira(modelo, niveis);
   const inteiro = modelo.itens && modelo.itens.length === modelo.tamanho;
   if (modelo.tipo === 'heap' && inteiro) desenharHeap(desenho, modelo.itens, niveis);
