@@ -483,12 +483,12 @@ class Page(unittest.TestCase):
                     self.assertGreaterEqual(size, 18, text)
                 # The labels of the tree's and the heap's nodes, as drawn
                 # on the screen (after the drawings' scaling), 16 px or more.
-                smallest = self.driver.execute_script(
-                    "return Math.min(...[...document.querySelectorAll("
-                    "  '.desenho-arvore .no text, svg.heap .no text')]"
+                sizes = self.driver.execute_script(
+                    "return [...document.querySelectorAll('.desenho-arvore .no text, svg.heap .no text')]"
                     " .filter((t) => t.getBoundingClientRect().height > 0)"
-                    " .map((t) => t.getScreenCTM().a * parseFloat(t.getAttribute('font-size'))))")
-                self.assertGreaterEqual(smallest, 16)
+                    " .map((t) => t.getScreenCTM().a * parseFloat(t.getAttribute('font-size')))")
+                self.assertTrue(sizes)
+                self.assertGreaterEqual(min(sizes), 16)
                 # Each node's label fits inside its node.
                 overflow = self.driver.execute_script(
                     "return [...document.querySelectorAll('#arvore .no')].filter((g) =>"
